@@ -1,0 +1,77 @@
+#include "app/fenprincipale.h"
+#include "table/tablemodel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+
+#include <cstdlib>
+
+void FenPrincipale::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    fermeture_programme();
+}
+
+void FenPrincipale::fermeture_programme()
+{
+    if (saveAction->isEnabled()) {
+        QMessageBox question(this);
+        question.setText(
+            tr("Le document a été modifié.\nVoulez-vous sauvegarder les changements?"));
+        QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::ActionRole);
+        QPushButton* no = question.addButton(QStringLiteral("Non"), QMessageBox::ActionRole);
+        question.addButton(QStringLiteral("Annuler"), QMessageBox::ActionRole);
+        question.exec();
+        // Anything but an explicit "Oui" or "Non" keeps the document.
+        if (question.clickedButton() == yes)
+            enregistrer();
+        else if (question.clickedButton() != no)
+            return;
+    }
+    clearTable();
+    AppSettings(SaveWorkspace);
+    QCoreApplication::quit();
+}
+
+void FenPrincipale::clearTable()
+{
+    statusBarWidget->showMessage(
+        QStringLiteral("Effacement du Tableau (Cette opération peut prendre quelques secondes)"));
+    QCoreApplication::processEvents();
+
+    clearEditHistory();
+    disableDocumentOnlyActions();
+
+    TableModel* oldModel = model;
+    if (oldModel)
+        oldModel->removeExtraRows();
+    model = new TableModel(1, 1, nullptr);
+    installModel(model);
+    delete oldModel;
+
+    fileLabel->setText(QString());
+    freeRecordBuffers();
+    statusBarWidget->showMessage(QString());
+}
+
+void FenPrincipale::freeRecordBuffers()
+{
+    for (char*& buffer : recordBuffers) {
+        std::free(buffer);
+        buffer = nullptr;
+    }
+}
+
+void FenPrincipale::enableDocumentActions(bool enable)
+{
+    tableView->blockSignals(!enable);
+    for (QAction* action :
+         {printAction, searchDateAction, exportAction, importAction, saveAsAction})
+        action->setEnabled(enable);
+}

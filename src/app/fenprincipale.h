@@ -1,0 +1,204 @@
+#ifndef STRATOMARK_FENPRINCIPALE_H
+#define STRATOMARK_FENPRINCIPALE_H
+
+#include "data/formats.h"
+
+#include <QMainWindow>
+#include <QModelIndex>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+class QAction;
+class QCloseEvent;
+class QComboBox;
+class QDialog;
+class QFormLayout;
+class QItemSelection;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPrinter;
+class QPushButton;
+class QSettings;
+class QStatusBar;
+class QTableView;
+class TableModel;
+
+// One entry of the edit history: the text to put back into cell (row, column).
+struct EditEntry {
+    QString text;
+    int row = 0;
+    int column = 0;
+};
+
+// A record timestamp of the wswin types, as the two DOS words.
+struct DosDateTime {
+    quint16 date = 0;
+    quint16 time = 0;
+};
+
+struct TestAccess;
+
+class FenPrincipale : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    enum SettingsAction {
+        SaveSensorChoices = 0,
+        LoadSensorChoices = 1,
+        ApplyColumnVisibility = 2,
+        SaveWorkspace = 3,
+        LoadWorkspace = 4,
+    };
+    static constexpr int historySize = 25;
+
+    FenPrincipale();
+    ~FenPrincipale() override;
+
+    // --- Station data: formats and conversions (src/data/formats.cpp, conversions.cpp) ---
+    static QStringList headerList(Format::DataFileType type);
+    static QString shortColumnName(const QString& header);
+    static QString dosDateTimeToText(quint16 time, quint16 date);
+    static void textToDosDateTime(DosDateTime& out, const QString& text);
+    static QString secondsToText(quint32 seconds);
+    static quint32 textToSeconds(const QString& text);
+    static QString dayNumberToText(double dayNumber);
+    static double textToDayNumber(const QString& text);
+    static QString scaledText(int value, int divisor);
+    static QString floatText(float value, unsigned long integerValue, int decimals);
+    void setScaledCell(int row, int column, int value, int divisor);
+    void setFloatCell(int row, int column, float value, unsigned long integerValue, int decimals);
+
+public slots:
+    // --- Station data: loading (src/data/loading.cpp) ---
+    void Read_Data_mois();
+    void Read_Data_per();
+    void Read_Data_Ouvrir();
+    // --- Workspace browser (src/workspace/browser.cpp) ---
+    void get_dossier();
+    void explorateur_file();
+    // --- Tools: date search (src/tools/datesearch.cpp) ---
+    void fenetre_chercher_date();
+    void rechercher_date();
+    // --- Tools: sensor columns (src/tools/sensors.cpp) ---
+    void selectionner_sonde();
+    void set_box_sonde();
+    void afficher_colonne();
+    // --- Application shell: quitting (src/app/closing.cpp) ---
+    void fermeture_programme();
+    // --- Table: selection and navigation (src/table/navigation.cpp) ---
+    void rows_select(int);
+    void cell_select(const QModelIndex&);
+    // --- Table: cell editing (src/table/editing.cpp) ---
+    void Courant_changed(const QItemSelection& selected, const QItemSelection& deselected);
+    void modif_donnees(const QModelIndex&, const QModelIndex&);
+    // --- Table: date change (src/table/datechange.cpp) ---
+    void fenModifDate(int);
+    void set_verticalheader_item();
+    // --- Tools: printing (src/tools/printing.cpp) ---
+    void Imprimer();
+    void print(QPrinter* printer);
+    // --- Tools: export and import (src/tools/export.cpp, import.cpp) ---
+    void fenExporter();
+    void Exporter();
+    void fenImporter();
+    // --- Table: undo and redo (src/table/history.cpp) ---
+    void annuler_action();
+    void retablir_action();
+    // --- Station data: saving (src/data/saving.cpp) ---
+    void enregistrer_sous();
+    void enregistrer();
+    // --- Station data: the open dialog (src/data/loading.cpp) ---
+    void Ouvrir_fichier();
+    // --- Table: navigation and rows (src/table/navigation.cpp, rows.cpp) ---
+    void Haut_Tableau();
+    void Bas_Tableau();
+    void addRow();
+    void removeRow();
+    // --- Application shell: About box (src/app/about.cpp) ---
+    void About();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend struct TestAccess;
+
+    // --- Application shell: window construction (src/app/window.cpp) ---
+    void createMenus();
+    QAction* addMenuAction(QMenu* menu, const QString& text, const QString& icon,
+                           void (FenPrincipale::*slot)(), const QString& shortcut = QString());
+    void createToolBars();
+    void createWorkspaceToolBar();
+    void createCentralWidget();
+    void createTableView();
+    void installModel(TableModel* newModel);
+    void disableDocumentOnlyActions();
+
+    // --- Application shell: settings (src/app/settings.cpp) ---
+    static QString settingsPath();
+    void AppSettings(int action);
+    void saveSensorChoices(QSettings& settings, QFormLayout* form);
+    void loadSensorChoices(QSettings& settings, QFormLayout* form);
+    void applyColumnVisibility(QSettings& settings);
+    void loadWorkspace(QSettings& settings);
+
+    // --- Application shell: clearing and action state (src/app/closing.cpp) ---
+    void clearTable();
+    void enableDocumentActions(bool enable);
+    void freeRecordBuffers();
+
+    // --- Table: undo and redo (src/table/history.cpp) ---
+    void clearEditHistory();
+
+    // --- Open document ---
+    QString currentFilePath;
+    std::array<QStringList, Format::dataFileTypeCount> headerLists;
+    std::array<char*, Format::dataFileTypeCount> recordBuffers{};
+    std::array<char, Format::ws2300TrailerSize> ws2300Trailer{};
+    qint32 recordCount = 0;
+
+    // --- Edit history ---
+    qint32 undoCount = 0;
+    std::array<EditEntry, historySize> editHistory;
+    bool recordEdits = true;
+
+    // --- Actions ---
+    QAction* saveAction = nullptr;
+    QAction* saveAsAction = nullptr;
+    QAction* exportAction = nullptr;
+    QAction* importAction = nullptr;
+    QAction* printAction = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
+    QAction* addRowAction = nullptr;
+    QAction* removeRowsAction = nullptr;
+    QAction* topAction = nullptr;
+    QAction* bottomAction = nullptr;
+    QAction* searchDateAction = nullptr;
+    QAction* openAction = nullptr;
+    QAction* quitAction = nullptr;
+    QAction* sensorsAction = nullptr;
+
+    // --- Widgets of the window ---
+    QLineEdit* workspaceEdit = nullptr;
+    QComboBox* fileTypeCombo = nullptr;
+    QLabel* filesFoundLabel = nullptr;
+    QComboBox* monthCombo = nullptr;
+    QComboBox* yearCombo = nullptr;
+    QPushButton* showButton = nullptr;
+    QLabel* fileLabel = nullptr;
+    QTableView* tableView = nullptr;
+    TableModel* model = nullptr;
+    QStatusBar* statusBarWidget = nullptr;
+
+    // --- Widgets of the auxiliary dialogs, the last one built of each ---
+    QDialog* currentDialog = nullptr;
+    QFormLayout* sensorFormLeft = nullptr;
+    QFormLayout* sensorFormRight = nullptr;
+};
+
+#endif

@@ -1,0 +1,241 @@
+#include "app/appinfo.h"
+#include "app/fenprincipale.h"
+#include "table/tablemodel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QItemSelectionModel>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+FenPrincipale::FenPrincipale()
+{
+    setWindowTitle(QLatin1String(AppInfo::name) + QLatin1String(" v") +
+                   QLatin1String(AppInfo::version));
+    resize(800, 600);
+    showMaximized();
+
+    for (int type = 0; type < Format::dataFileTypeCount; ++type)
+        headerLists[type] = headerList(Format::DataFileType(type));
+
+    createMenus();
+    createToolBars();
+    createCentralWidget();
+    createTableView();
+
+    clearEditHistory();
+    disableDocumentOnlyActions();
+
+    statusBarWidget = statusBar();
+    statusBarWidget->showMessage(QStringLiteral("Prêt"));
+
+    AppSettings(LoadWorkspace);
+}
+
+// The quit sequence clears the table, so normally nothing is left to release here.
+FenPrincipale::~FenPrincipale()
+{
+    freeRecordBuffers();
+    delete model;
+}
+
+QAction* FenPrincipale::addMenuAction(QMenu* menu, const QString& text, const QString& icon,
+                                      void (FenPrincipale::*slot)(), const QString& shortcut)
+{
+    QAction* action = menu->addAction(text);
+    if (!shortcut.isEmpty())
+        action->setShortcut(QKeySequence(shortcut, QKeySequence::PortableText));
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(icon));
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void FenPrincipale::createMenus()
+{
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    openAction = addMenuAction(fileMenu, QStringLiteral("&Ouvrir"),
+                               QStringLiteral(":/tool_bar/Folder"), &FenPrincipale::Ouvrir_fichier);
+    saveAction = addMenuAction(fileMenu, QStringLiteral("Enregistrer"),
+                               QStringLiteral(":/tool_bar/Save"), &FenPrincipale::enregistrer);
+    saveAsAction = addMenuAction(fileMenu, QStringLiteral("Enregistrer sous..."), QString(),
+                                 &FenPrincipale::enregistrer_sous);
+    exportAction = addMenuAction(fileMenu, QStringLiteral("&Exporter"), QString(),
+                                 &FenPrincipale::fenExporter);
+    importAction = addMenuAction(fileMenu, QStringLiteral("&Importer"), QString(),
+                                 &FenPrincipale::fenImporter);
+    printAction = addMenuAction(fileMenu, QStringLiteral("Imprimer..."),
+                                QStringLiteral(":/tool_bar/Print"), &FenPrincipale::Imprimer);
+    fileMenu->addSeparator();
+    quitAction =
+        addMenuAction(fileMenu, QStringLiteral("&Quitter"), QStringLiteral(":/tool_bar/Exit"),
+                      &FenPrincipale::fermeture_programme, QStringLiteral("Ctrl+Q"));
+
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("Edition"));
+    undoAction =
+        addMenuAction(editMenu, QStringLiteral("Annuler"), QStringLiteral(":/tool_bar/Undo"),
+                      &FenPrincipale::annuler_action, QStringLiteral("Ctrl+Z"));
+    redoAction =
+        addMenuAction(editMenu, QStringLiteral("Rétablir"), QStringLiteral(":/tool_bar/Redo"),
+                      &FenPrincipale::retablir_action, QStringLiteral("Ctrl+Y"));
+    editMenu->addSeparator();
+    addRowAction = addMenuAction(editMenu, QStringLiteral("Ajouter une ligne"),
+                                 QStringLiteral(":/tool_bar/Add"), &FenPrincipale::addRow);
+    removeRowsAction =
+        addMenuAction(editMenu, QStringLiteral("Supprimer la/les ligne(s)"),
+                      QStringLiteral(":/tool_bar/Delete"), &FenPrincipale::removeRow);
+    editMenu->addSeparator();
+    topAction = addMenuAction(editMenu, QStringLiteral("Aller en Haut"),
+                              QStringLiteral(":/tool_bar/Top"), &FenPrincipale::Haut_Tableau);
+    bottomAction = addMenuAction(editMenu, QStringLiteral("Aller en Bas"),
+                                 QStringLiteral(":/tool_bar/Bottom"), &FenPrincipale::Bas_Tableau);
+    editMenu->addSeparator();
+    searchDateAction =
+        addMenuAction(editMenu, QStringLiteral("Rechercher une date..."),
+                      QStringLiteral(":/tool_bar/Zoom"), &FenPrincipale::fenetre_chercher_date);
+    searchDateAction->setEnabled(false);
+
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("Affichage"));
+    sensorsAction =
+        addMenuAction(viewMenu, QStringLiteral("Sondes..."), QStringLiteral(":/tool_bar/Sondes"),
+                      &FenPrincipale::selectionner_sonde);
+
+    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("?"));
+    addMenuAction(helpMenu, QStringLiteral("A propos de..."), QString(), &FenPrincipale::About);
+}
+
+void FenPrincipale::createToolBars()
+{
+    QToolBar* mainBar = addToolBar(QStringLiteral("Barre d'outils"));
+    mainBar->setMovable(false);
+    mainBar->setIconSize(QSize(16, 16));
+    mainBar->addAction(saveAction);
+    mainBar->addAction(openAction);
+    mainBar->addAction(printAction);
+    mainBar->addSeparator();
+    mainBar->addAction(undoAction);
+    mainBar->addAction(redoAction);
+    mainBar->addSeparator();
+    mainBar->addAction(sensorsAction);
+    mainBar->addAction(searchDateAction);
+    mainBar->addSeparator();
+    mainBar->addAction(topAction);
+    mainBar->addAction(bottomAction);
+    mainBar->addSeparator();
+    mainBar->addAction(addRowAction);
+    mainBar->addAction(removeRowsAction);
+    mainBar->addSeparator();
+    mainBar->addAction(quitAction);
+
+    addToolBarBreak(Qt::TopToolBarArea);
+    createWorkspaceToolBar();
+}
+
+void FenPrincipale::createWorkspaceToolBar()
+{
+    QToolBar* workspaceBar = addToolBar(QStringLiteral("Espace de travail"));
+    workspaceBar->setMovable(false);
+
+    workspaceBar->addWidget(new QLabel(QStringLiteral("Répertoire des Fichiers:")));
+    workspaceEdit = new QLineEdit;
+    workspaceEdit->setMaximumWidth(450);
+    connect(workspaceEdit, &QLineEdit::textChanged, this, &FenPrincipale::explorateur_file);
+    workspaceBar->addWidget(workspaceEdit);
+
+    auto* browseButton = new QPushButton(QStringLiteral("..."), this);
+    browseButton->setMaximumWidth(25);
+    connect(browseButton, &QPushButton::clicked, this, &FenPrincipale::get_dossier);
+    workspaceBar->addWidget(browseButton);
+    workspaceBar->addSeparator();
+
+    workspaceBar->addWidget(new QLabel(QStringLiteral("Type de fichier:")));
+    fileTypeCombo = new QComboBox;
+    for (const Format::RecordLayout& layout : Format::layouts)
+        fileTypeCombo->addItem(QString::fromLatin1(layout.name));
+    connect(fileTypeCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &FenPrincipale::explorateur_file);
+    workspaceBar->addWidget(fileTypeCombo);
+
+    workspaceBar->addWidget(new QLabel(QStringLiteral(" ")));
+    filesFoundLabel = new QLabel;
+    workspaceBar->addWidget(filesFoundLabel);
+}
+
+void FenPrincipale::createCentralWidget()
+{
+    auto* central = new QWidget;
+    auto* pageLayout = new QVBoxLayout(central);
+    auto* outerRow = new QHBoxLayout;
+    outerRow->setAlignment(Qt::AlignTop);
+    auto* controlRow = new QHBoxLayout;
+    controlRow->setAlignment(Qt::AlignLeft);
+
+    monthCombo = new QComboBox;
+    monthCombo->addItems({QStringLiteral("Janvier"), QStringLiteral("Février"),
+                          QStringLiteral("Mars"), QStringLiteral("Avril"), QStringLiteral("Mai"),
+                          QStringLiteral("Juin"), QStringLiteral("Juillet"), QStringLiteral("Août"),
+                          QStringLiteral("Septembre"), QStringLiteral("Octobre"),
+                          QStringLiteral("Novembre"), QStringLiteral("Décembre")});
+    yearCombo = new QComboBox;
+    showButton = new QPushButton(QStringLiteral("Afficher"));
+    connect(showButton, &QPushButton::clicked, this, &FenPrincipale::Read_Data_mois);
+    fileLabel = new QLabel;
+
+    controlRow->addWidget(monthCombo);
+    controlRow->addWidget(new QLabel(QStringLiteral("  ")));
+    controlRow->addWidget(yearCombo);
+    controlRow->addWidget(new QLabel(QStringLiteral("  ")));
+    controlRow->addWidget(showButton);
+    controlRow->addWidget(fileLabel);
+    outerRow->addLayout(controlRow);
+    pageLayout->addLayout(outerRow);
+    setCentralWidget(central);
+}
+
+void FenPrincipale::createTableView()
+{
+    tableView = new QTableView;
+    QHeaderView* rowHeader = tableView->verticalHeader();
+    // The style's minimum follows the font and would silently win over the 20 px rows.
+    rowHeader->setMinimumSectionSize(20);
+    rowHeader->setDefaultSectionSize(20);
+    rowHeader->setSectionResizeMode(QHeaderView::Fixed);
+    rowHeader->setDefaultAlignment(Qt::AlignCenter);
+    QHeaderView* columnHeader = tableView->horizontalHeader();
+    columnHeader->setDefaultAlignment(Qt::AlignCenter);
+    columnHeader->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(rowHeader, &QHeaderView::sectionClicked, this, &FenPrincipale::rows_select);
+    connect(rowHeader, &QHeaderView::sectionPressed, this, &FenPrincipale::rows_select);
+    connect(rowHeader, &QHeaderView::sectionDoubleClicked, this, &FenPrincipale::fenModifDate);
+
+    model = new TableModel(1, 1, nullptr);
+    installModel(model);
+    centralWidget()->layout()->addWidget(tableView);
+}
+
+// setModel leaves the previous selection model to its parent, the view; dropping it here keeps
+// a long session of loads from accumulating them.
+void FenPrincipale::installModel(TableModel* newModel)
+{
+    QItemSelectionModel* oldSelection = tableView->selectionModel();
+    tableView->setModel(newModel);
+    delete oldSelection;
+}
+
+void FenPrincipale::disableDocumentOnlyActions()
+{
+    for (QAction* action : {exportAction, saveAction, saveAsAction, searchDateAction, printAction,
+                            addRowAction, removeRowsAction})
+        action->setEnabled(false);
+}

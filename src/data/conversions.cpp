@@ -1,0 +1,149 @@
+#include "app/fenprincipale.h"
+#include "table/tablemodel.h"
+
+#include <QDateTime>
+
+#include <cmath>
+
+namespace
+{
+
+const QString rowLabelFormat = QStringLiteral("dd/MM/yyyy hh:mm");
+
+// WS2300 counts seconds from 1900-01-01; the extra hour is part of how the station stores it.
+constexpr quint32 ws2300EpochShift = 2208992400u;
+
+// WS3600 day numbers count days from 1899-12-30; day 25569 is 1970-01-01.
+constexpr double ws3600UnixDay = 25569.0;
+constexpr double secondsPerDay = 86400.0;
+constexpr double twoTo32 = 4294967296.0;
+
+void appendTwoDigits(QString& text, unsigned value)
+{
+    if (value <= 9)
+        text += QLatin1Char('0');
+    text += QString::number(value);
+}
+
+// A whole number of seconds in [0, 2^32), the span the day number texts cover.
+quint32 wrapToUnsigned32(double seconds)
+{
+    if (!std::isfinite(seconds))
+        return 0;
+    double wrapped = std::fmod(seconds, twoTo32);
+    if (wrapped < 0)
+        wrapped += twoTo32;
+    return quint32(wrapped);
+}
+
+QDateTime plainClockAt(quint32 secondsSince1970)
+{
+    return QDateTime(QDate(1970, 1, 1), QTime(0, 0), Qt::UTC).addSecs(secondsSince1970);
+}
+
+} // namespace
+
+QString FenPrincipale::dosDateTimeToText(quint16 time, quint16 date)
+{
+    const unsigned day = date & 0x1F;
+    const unsigned month = (date >> 5) & 0x0F;
+    const unsigned year = (date >> 9) + 1980;
+    const unsigned hour = time >> 11;
+    const unsigned minute = (time >> 5) & 0x3F;
+
+    QString text;
+    text.reserve(16);
+    appendTwoDigits(text, day);
+    text += QLatin1Char('/');
+    appendTwoDigits(text, month);
+    text += QLatin1Char('/');
+    text += QString::number(year);
+    text += QLatin1Char(' ');
+    appendTwoDigits(text, hour);
+    text += QLatin1Char(':');
+    appendTwoDigits(text, minute);
+    return text;
+}
+
+void FenPrincipale::textToDosDateTime(DosDateTime& out, const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(' '));
+    const QStringList date = parts.value(0).split(QLatin1Char('/'));
+    const QStringList time = parts.value(1).split(QLatin1Char(':'));
+    const auto item = [](const QStringList& items, int i) {
+        return unsigned(items.value(i).toUShort(nullptr, 10));
+    };
+
+    const unsigned day = item(date, 0);
+    const unsigned month = item(date, 1);
+    const unsigned year = item(date, 2);
+    const unsigned hour = item(time, 0);
+    const unsigned minute = item(time, 1);
+
+    out.date = quint16(((year - 1980) << 9) + ((month & 0x0F) << 5) + (day & 0x1F));
+    out.time = quint16((hour << 11) + ((minute & 0x3F) << 5));
+}
+
+QString FenPrincipale::secondsToText(quint32 seconds)
+{
+    const quint32 unixSeconds = seconds - ws2300EpochShift;
+    return QDateTime::fromSecsSinceEpoch(qint64(unixSeconds)).toString(rowLabelFormat);
+}
+
+quint32 FenPrincipale::textToSeconds(const QString& text)
+{
+    const QDateTime local = QDateTime::fromString(text, rowLabelFormat);
+    return quint32(local.toSecsSinceEpoch()) + ws2300EpochShift;
+}
+
+// The day number is a plain date and time, with no time zone: it is read as a clock reading,
+// rounded to the nearest second so that a stored minute comes back as the same minute.
+QString FenPrincipale::dayNumberToText(double dayNumber)
+{
+    const double seconds = std::round((dayNumber - ws3600UnixDay) * secondsPerDay);
+    return plainClockAt(wrapToUnsigned32(seconds)).toString(rowLabelFormat);
+}
+
+// Parsed as a plain clock reading, so that a time inside a local clock change still exists.
+double FenPrincipale::textToDayNumber(const QString& text)
+{
+    const QDate date =
+        QDate::fromString(text.section(QLatin1Char(' '), 0, 0), QStringLiteral("dd/MM/yyyy"));
+    const QTime time =
+        QTime::fromString(text.section(QLatin1Char(' '), 1, 1), QStringLiteral("hh:mm"));
+    const quint32 seconds = quint32(QDateTime(date, time, Qt::UTC).toSecsSinceEpoch());
+    return double(seconds) / secondsPerDay + ws3600UnixDay;
+}
+
+QString FenPrincipale::scaledText(int value, int divisor)
+{
+    switch (divisor) {
+    case 1:
+        return QString::number(qint64(value));
+    case 100:
+        return QString::number(value / 100.0, 'f', 2);
+    case 1000:
+        return QString::number(value / 1000.0, 'f', 3);
+    default:
+        return QString::number(double(value) / divisor, 'f', 1);
+    }
+}
+
+QString FenPrincipale::floatText(float value, unsigned long integerValue, int decimals)
+{
+    if (decimals < 0)
+        return QString::number(integerValue);
+    return QString::number(double(value), 'f', decimals);
+}
+
+void FenPrincipale::setScaledCell(int row, int column, int value, int divisor)
+{
+    model->setData(model->index(row, column), scaledText(value, divisor), Qt::EditRole);
+}
+
+void FenPrincipale::setFloatCell(int row, int column, float value, unsigned long integerValue,
+                                 int decimals)
+{
+    model->setData(model->index(row, column), floatText(value, integerValue, decimals),
+                   Qt::EditRole);
+}

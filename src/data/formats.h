@@ -1,0 +1,308 @@
+#ifndef STRATOMARK_FORMATS_H
+#define STRATOMARK_FORMATS_H
+
+#include <QtGlobal>
+
+#include <array>
+#include <cstddef>
+
+// The record layouts of the five station file types. The decoder, the record writer and the
+// column catalogue all read these tables, so a field's offset, width and scale are stated once.
+namespace Format
+{
+
+enum class FieldType : quint8 { U8, S16, U16, U32, F32, F64 };
+
+// How a field's value becomes its cell text (and, read backwards, how a typed text is stored).
+enum class CellRule : quint8 {
+    Integer,         // the value in decimal
+    Tenths,          // value / 10, 1 decimal
+    Hundredths,      // value / 100, 2 decimals
+    Thousandths,     // value / 1000, 3 decimals
+    Decimals0,       // float, no decimal point
+    Decimals1,       // float, 1 decimal
+    Decimals3,       // float, 3 decimals
+    MetresPerSecond, // float stored in m/s, shown in km/h (x 3.6), 1 decimal
+    DirectionCode,   // u32 count of 22.5 degree steps, shown in degrees, 1 decimal
+};
+
+struct Field {
+    quint16 offset;
+    FieldType type;
+    CellRule rule;
+    const char* header; // UTF-8; "\n" separates the name from the unit
+};
+
+enum class Timestamp : quint8 {
+    DosWords,  // u16 DOS time word at 0x00, u16 DOS date word at 0x02
+    Seconds,   // u32 seconds count at 0x04 (WS2300)
+    DayNumber, // f64 day number at 0x00 (WS3600)
+};
+
+// The order of the type selector's items, which is also the order of the stored file index.
+enum class DataFileType : int { WswinWS = 0, WswinWD = 1, WswinWM = 2, WS2300 = 3, WS3600 = 4 };
+constexpr int dataFileTypeCount = 5;
+
+struct RecordLayout {
+    const char* name;
+    int headerSize;  // bytes before the records
+    int recordSize;  // bytes per record
+    int trailerSize; // bytes after the records
+    Timestamp timestamp;
+    const Field* fields; // in column order
+    int columnCount;
+};
+
+constexpr int wswinHeaderSize = 18;
+constexpr int ws2300TrailerSize = 28;
+
+constexpr int fieldSize(FieldType type)
+{
+    switch (type) {
+    case FieldType::U8:
+        return 1;
+    case FieldType::S16:
+    case FieldType::U16:
+        return 2;
+    case FieldType::U32:
+    case FieldType::F32:
+        return 4;
+    case FieldType::F64:
+        return 8;
+    }
+    return 0;
+}
+
+// Divisor of the integer rules; 0 for the float rules.
+constexpr int ruleDivisor(CellRule rule)
+{
+    switch (rule) {
+    case CellRule::Integer:
+        return 1;
+    case CellRule::Tenths:
+        return 10;
+    case CellRule::Hundredths:
+        return 100;
+    case CellRule::Thousandths:
+        return 1000;
+    default:
+        return 0;
+    }
+}
+
+// Decimals of the cell text; -1 for a plain integer.
+constexpr int ruleDecimals(CellRule rule)
+{
+    switch (rule) {
+    case CellRule::Integer:
+        return -1;
+    case CellRule::Decimals0:
+        return 0;
+    case CellRule::Tenths:
+    case CellRule::Decimals1:
+    case CellRule::MetresPerSecond:
+    case CellRule::DirectionCode:
+        return 1;
+    case CellRule::Hundredths:
+        return 2;
+    case CellRule::Thousandths:
+    case CellRule::Decimals3:
+        return 3;
+    }
+    return -1;
+}
+
+namespace detail
+{
+
+template <std::size_t N, std::size_t M>
+constexpr std::array<Field, N + M> join(const std::array<Field, N>& a,
+                                        const std::array<Field, M>& b)
+{
+    std::array<Field, N + M> all{};
+    for (std::size_t i = 0; i < N; ++i)
+        all[i] = a[i];
+    for (std::size_t i = 0; i < M; ++i)
+        all[N + i] = b[i];
+    return all;
+}
+
+using T = FieldType;
+using R = CellRule;
+
+// Offsets 0x04 to 0x33, shared by "wswin_WD" and "wswin_WS".
+constexpr std::array<Field, 32> wswinSensors{{
+    {0x04, T::S16, R::Tenths, "Temp. I.\n(°C)"},
+    {0x06, T::S16, R::Tenths, "Temp. E.\n(°C)"},
+    {0x08, T::S16, R::Tenths, "Temp. 2\n(°C)"},
+    {0x0A, T::S16, R::Tenths, "Temp. 3\n(°C)"},
+    {0x0C, T::S16, R::Tenths, "Temp. 4\n(°C)"},
+    {0x0E, T::S16, R::Tenths, "Temp. E. Min\n(°C)"},
+    {0x10, T::S16, R::Tenths, "Temp. E. Max\n(°C)"},
+    {0x12, T::S16, R::Tenths, "Temp. 7\n(°C)"},
+    {0x14, T::S16, R::Tenths, "Sonde Fol. 1"},
+    {0x16, T::S16, R::Tenths, "Sonde Fol. 2"},
+    {0x18, T::S16, R::Tenths, "Sonde Fol. 3"},
+    {0x1A, T::S16, R::Tenths, "Sonde Fol. 4"},
+    {0x1C, T::S16, R::Tenths, "Temp. Sol 1\n(°C)"},
+    {0x1E, T::S16, R::Tenths, "Temp. Sol 2\n(°C)"},
+    {0x20, T::S16, R::Tenths, "Temp. Sol 3\n(°C)"},
+    {0x22, T::S16, R::Tenths, "Temp. Sol 4\n(°C)"},
+    {0x24, T::U8, R::Integer, "Hum. I.\n(%)"},
+    {0x25, T::U8, R::Integer, "Hum. E.\n(%)"},
+    {0x26, T::U8, R::Integer, "Hum. 2\n(%)"},
+    {0x27, T::U8, R::Integer, "Hum. 3\n(%)"},
+    {0x28, T::U8, R::Integer, "Hum. 4\n(%)"},
+    {0x29, T::U8, R::Integer, "Hum. 5\n(%)"},
+    {0x2A, T::U8, R::Integer, "Hum. 6\n(%)"},
+    {0x2B, T::U8, R::Integer, "Hum. 7\n(%)"},
+    {0x2C, T::U8, R::Integer, "Hum. Fol. 1\n(%)"},
+    {0x2D, T::U8, R::Integer, "Hum. Fol. 2\n(%)"},
+    {0x2E, T::U8, R::Integer, "Hum. Fol. 3\n(%)"},
+    {0x2F, T::U8, R::Integer, "Hum. Fol. 4\n(%)"},
+    {0x30, T::U8, R::Integer, "Hum. Sol 1\n(%)"},
+    {0x31, T::U8, R::Integer, "Hum. Sol 2\n(%)"},
+    {0x32, T::U8, R::Integer, "Hum. Sol 3\n(%)"},
+    {0x33, T::U8, R::Integer, "Hum. Sol 4\n(%)"},
+}};
+
+constexpr std::array<Field, 46> wswinWD =
+    join(wswinSensors, std::array<Field, 14>{{
+                           {0x34, T::S16, R::Tenths, "Press. Rel.\n(hPa)"},
+                           {0x36, T::S16, R::Thousandths, "Pluie\n(mm)"},
+                           {0x38, T::S16, R::Tenths, "Vit. Vent\n(Km/h)"},
+                           {0x3A, T::S16, R::Integer, "Direction\n(°)"},
+                           {0x3C, T::S16, R::Tenths, "Evapotr.\n(mm)"},
+                           {0x3E, T::U8, R::Integer, "Index UV"},
+                           {0x3F, T::S16, R::Integer, "Ray. Sol."},
+                           {0x41, T::S16, R::Tenths, "Rafales\n(Km/h)"},
+                           {0x43, T::S16, R::Hundredths, "ISS Réception"},
+                           {0x45, T::S16, R::Integer, "Inconnu 1"},
+                           {0x47, T::S16, R::Integer, "Inconnu 2"},
+                           {0x49, T::U8, R::Integer, "GWD"},
+                           {0x4A, T::U8, R::Integer, "W0"},
+                           {0x4B, T::U8, R::Integer, "W1"},
+                       }});
+
+constexpr std::array<Field, 43> wswinWS =
+    join(wswinSensors, std::array<Field, 11>{{
+                           {0x34, T::S16, R::Integer, "Press. Abs.\n(hPa)"},
+                           {0x36, T::S16, R::Thousandths, "Pluie\n(mm)"},
+                           {0x38, T::S16, R::Tenths, "Vit. Vent\n(Km/h)"},
+                           {0x3A, T::S16, R::Integer, "Direction\n(°)"},
+                           {0x3C, T::S16, R::Tenths, "Evapotr.\n(mm)"},
+                           {0x3E, T::U8, R::Integer, "Index UV"},
+                           {0x3F, T::S16, R::Integer, "Ray. Sol."},
+                           {0x41, T::S16, R::Tenths, "Rafales\n(Km/h)"},
+                           {0x43, T::S16, R::Integer, "Inconnu 1"},
+                           {0x45, T::S16, R::Integer, "Inconnu 2"},
+                           {0x47, T::U8, R::Integer, "GWD"},
+                       }});
+
+constexpr std::array<Field, 16> wswinWM{{
+    {0x04, T::S16, R::Tenths, "Temp. I.\n(°C)"},
+    {0x06, T::S16, R::Tenths, "Temp. E.\n(°C)"},
+    {0x08, T::S16, R::Tenths, "Temp. 2\n(°C)"},
+    {0x0A, T::S16, R::Tenths, "Temp. 3\n(°C)"},
+    {0x0C, T::S16, R::Tenths, "Temp. 4\n(°C)"},
+    {0x0E, T::U8, R::Integer, "Hum. I.\n(%)"},
+    {0x0F, T::U8, R::Integer, "Hum. E.\n(%)"},
+    {0x10, T::U8, R::Integer, "Hum. 2\n(%)"},
+    {0x11, T::U8, R::Integer, "Hum. 3\n(%)"},
+    {0x12, T::U8, R::Integer, "Hum. 4\n(%)"},
+    {0x13, T::S16, R::Integer, "Press. Abs.\n(hPa)"},
+    {0x15, T::S16, R::Thousandths, "Pluie\n(mm)"},
+    {0x17, T::S16, R::Tenths, "Vit. Vent\n(Km/h)"},
+    {0x19, T::S16, R::Integer, "Direction\n(°)"},
+    {0x1B, T::S16, R::Tenths, "Rafales\n(Km/h)"},
+    {0x1D, T::U8, R::Integer, "Hum."},
+}};
+
+// In real files 0x08 holds the station (absolute) pressure and 0x0C the sea-level (relative)
+// one, so the "Rel." column reads 0x0C and the "Abs" column 0x08.
+constexpr std::array<Field, 12> ws3600{{
+    {0x24, T::F32, R::Decimals1, "Temp. I.\n(°C)"},
+    {0x28, T::F32, R::Decimals1, "Temp. E.\n(°C)"},
+    {0x2C, T::F32, R::Decimals0, "Hum. I.\n(%)"},
+    {0x30, T::F32, R::Decimals0, "Hum. E.\n(%)"},
+    {0x0C, T::F32, R::Decimals1, "Pression Rel.\n(hPa)"},
+    {0x08, T::F32, R::Decimals1, "Pression Abs\n(hPa)"},
+    {0x1C, T::F32, R::Decimals3, "Pluie totale\n(mm)"},
+    {0x20, T::F32, R::Decimals3, "Pluie\n(mm)"},
+    {0x10, T::F32, R::MetresPerSecond, "Vit. Vent\n(Km/h)"},
+    {0x14, T::U32, R::DirectionCode, "Direction\n(°)"},
+    {0x18, T::F32, R::Decimals1, "Rafales\n(Km/h)"},
+    {0x34, T::U32, R::Integer, "unknown"},
+}};
+
+constexpr std::array<Field, 9> ws2300{{
+    {0x18, T::F32, R::Decimals1, "Temp. I.\n(°C)"},
+    {0x1C, T::F32, R::Decimals1, "Temp. E.\n(°C)"},
+    {0x20, T::U16, R::Integer, "Hum. I.\n(%)"},
+    {0x22, T::U16, R::Integer, "Hum. E.\n(%)"},
+    {0x08, T::F32, R::Decimals1, "Pression Abs\n(hPa)"},
+    {0x14, T::F32, R::Decimals3, "Pluie totale\n(mm)"},
+    {0x0C, T::F32, R::MetresPerSecond, "Vit. Vent\n(Km/h)"},
+    {0x10, T::U32, R::DirectionCode, "Direction\n(°)"},
+    {0x00, T::U32, R::Integer, "unknown"},
+}};
+
+} // namespace detail
+
+// Indexed by DataFileType.
+constexpr std::array<RecordLayout, dataFileTypeCount> layouts{{
+    {"wswin_WS", wswinHeaderSize, 72, 0, Timestamp::DosWords, detail::wswinWS.data(),
+     int(detail::wswinWS.size())},
+    {"wswin_WD", wswinHeaderSize, 76, 0, Timestamp::DosWords, detail::wswinWD.data(),
+     int(detail::wswinWD.size())},
+    {"wswin_WM", wswinHeaderSize, 30, 0, Timestamp::DosWords, detail::wswinWM.data(),
+     int(detail::wswinWM.size())},
+    {"WS2300", 0, 36, ws2300TrailerSize, Timestamp::Seconds, detail::ws2300.data(),
+     int(detail::ws2300.size())},
+    {"WS3600", 0, 56, 0, Timestamp::DayNumber, detail::ws3600.data(), int(detail::ws3600.size())},
+}};
+
+constexpr const RecordLayout& layout(DataFileType type)
+{
+    return layouts[std::size_t(type)];
+}
+
+constexpr int timestampOffset(Timestamp stamp)
+{
+    return stamp == Timestamp::Seconds ? 4 : 0;
+}
+
+constexpr int timestampSize(Timestamp stamp)
+{
+    return stamp == Timestamp::DayNumber ? 8 : 4;
+}
+
+constexpr bool overlaps(int offsetA, int sizeA, int offsetB, int sizeB)
+{
+    return offsetA < offsetB + sizeB && offsetB < offsetA + sizeA;
+}
+
+// Every field lies inside its record, apart from the timestamp and from every other field.
+constexpr bool fieldsAreDisjoint()
+{
+    for (const RecordLayout& l : layouts) {
+        for (int c = 0; c < l.columnCount; ++c) {
+            const Field& f = l.fields[c];
+            const int size = fieldSize(f.type);
+            if (f.offset + size > l.recordSize ||
+                overlaps(f.offset, size, timestampOffset(l.timestamp), timestampSize(l.timestamp)))
+                return false;
+            for (int other = c + 1; other < l.columnCount; ++other) {
+                const Field& g = l.fields[other];
+                if (overlaps(f.offset, size, g.offset, fieldSize(g.type)))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(fieldsAreDisjoint(), "a record field overlaps another field or its timestamp");
+
+} // namespace Format
+
+#endif

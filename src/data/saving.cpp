@@ -1,0 +1,5 @@
+#include "app/fenprincipale.h"
+
+void FenPrincipale::enregistrer_sous() {}
+
+void FenPrincipale::enregistrer() {}

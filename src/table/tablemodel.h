@@ -1,0 +1,42 @@
+#ifndef STRATOMARK_TABLEMODEL_H
+#define STRATOMARK_TABLEMODEL_H
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+// The grid of texts behind the central table: one row per record, one column per sensor value.
+// It knows nothing of records; the window listens to dataChanged to write edits back.
+class TableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    TableModel(int rows, int columns, QObject* parent);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
+                       int role) override;
+    bool insertRows(int position, int count, const QModelIndex& parent) override;
+    bool insertColumns(int position, int count, const QModelIndex& parent) override;
+    bool removeRows(int position, int count, const QModelIndex& parent) override;
+    bool removeColumns(int position, int count, const QModelIndex& parent) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    bool removeExtraRows();
+    bool setHeaderLabels(int orientation, const QVariant& labels, int role);
+
+    // The text that the latest successful setData overwrote; the editing gate puts it back
+    // when it refuses a new text.
+    QString previousText;
+
+private:
+    QList<QStringList> cells;
+    QStringList verticalHeaders;
+    QStringList horizontalHeaders;
+};
+
+#endif

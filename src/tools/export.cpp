@@ -1,0 +1,5 @@
+#include "app/fenprincipale.h"
+
+void FenPrincipale::fenExporter() {}
+
+void FenPrincipale::Exporter() {}

@@ -1,0 +1,3 @@
+#include "app/fenprincipale.h"
+
+void FenPrincipale::fenImporter() {}
