@@ -1,7 +1,9 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
@@ -36,29 +38,24 @@ std::unique_ptr<FenPrincipale> makeWindow()
     return std::make_unique<FenPrincipale>();
 }
 
-ModalWatch whenModalShown(std::function<void(QWidget*)> answer)
+ModalWatch whenModalShown(std::function<bool(QWidget*)> answer)
 {
     auto poll = std::make_unique<QTimer>();
     QTimer* timer = poll.get();
     QObject::connect(timer, &QTimer::timeout, [timer, answer]() {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible() && answer(modal))
             timer->stop();
-            answer(modal);
-        }
     });
-    timer->start(10);
+    // Polled at every pass of the event loop, so that even a progress dialog that only lets
+    // the loop run once is answered there.
+    timer->start(0);
     return poll;
 }
 
 ModalWatch answerMessageBox(const QString& buttonText, QString* seenText)
 {
-    return whenModalShown([buttonText, seenText](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box) {
-            qWarning("the modal widget is not a message box");
-            modal->close();
-            return;
-        }
+    return whenShown<QMessageBox>([buttonText, seenText](QMessageBox* box) {
         if (seenText)
             *seenText = box->text();
         for (QAbstractButton* button : box->buttons()) {
@@ -90,6 +87,15 @@ QAction* actionByText(QWidget& window, const QString& text)
             return action;
     }
     return nullptr;
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
 }
 
 } // namespace TestSupport

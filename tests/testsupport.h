@@ -4,9 +4,12 @@
 #include "app/fenprincipale.h"
 #include "table/tablemodel.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QScopedPointer>
+#include <QtEndian>
 #include <QtTest>
 
 #include <functional>
@@ -40,6 +43,28 @@ struct TestAccess {
     static QLabel* fileLabel(FenPrincipale& w) { return w.fileLabel; }
     static QStatusBar* statusBar(FenPrincipale& w) { return w.statusBarWidget; }
     static QDialog* currentDialog(FenPrincipale& w) { return w.currentDialog; }
+    static QComboBox* typeChooserCombo(FenPrincipale& w) { return w.typeChooserCombo; }
+    static QComboBox* monthCombo(FenPrincipale& w) { return w.monthCombo; }
+    static QComboBox* yearCombo(FenPrincipale& w) { return w.yearCombo; }
+    static QPushButton* showButton(FenPrincipale& w) { return w.showButton; }
+    static QLabel* filesFoundLabel(FenPrincipale& w) { return w.filesFoundLabel; }
+    static Format::DataFileType documentType(FenPrincipale& w) { return w.documentType; }
+    static QByteArray ws2300Trailer(FenPrincipale& w)
+    {
+        return QByteArray(w.ws2300Trailer.data(), int(w.ws2300Trailer.size()));
+    }
+    static QString monthFilePath(const QString& workspace, const QString& type,
+                                 const QString& month, const QString& year)
+    {
+        return FenPrincipale::monthFilePath(workspace, type, month, year);
+    }
+    // Loads path as the given type, the way the open dialog does.
+    static void load(FenPrincipale& w, Format::DataFileType type, const QString& path)
+    {
+        w.fileTypeCombo->setCurrentIndex(int(type));
+        w.currentFilePath = path;
+        w.Read_Data(3);
+    }
     static void setSensorForms(FenPrincipale& w, QFormLayout* left, QFormLayout* right)
     {
         w.sensorFormLeft = left;
@@ -67,10 +92,22 @@ void removeSettings();
 // A window built on a clean settings file.
 std::unique_ptr<FenPrincipale> makeWindow();
 
-// Runs answer(widget) on the next modal widget as soon as it is shown. The watch ends when the
-// returned handle goes out of scope, so that it cannot answer a later test's box.
+// Offers every modal widget shown from now on to answer, until answer returns true (it took
+// that widget). The watch also ends when the returned handle goes out of scope, so that it
+// cannot answer a later test's box.
 using ModalWatch = std::unique_ptr<QObject>;
-[[nodiscard]] ModalWatch whenModalShown(std::function<void(QWidget*)> answer);
+[[nodiscard]] ModalWatch whenModalShown(std::function<bool(QWidget*)> answer);
+
+// The same for the first modal widget of type Widget.
+template <typename Widget> [[nodiscard]] ModalWatch whenShown(std::function<void(Widget*)> answer)
+{
+    return whenModalShown([answer](QWidget* modal) {
+        auto* widget = qobject_cast<Widget*>(modal);
+        if (widget)
+            answer(widget);
+        return widget != nullptr;
+    });
+}
 
 // Answers the next message box with the button showing buttonText; *seenText receives the
 // box's text when a pointer is given.
@@ -81,6 +118,15 @@ using ModalWatch = std::unique_ptr<QObject>;
 bool quitsWhile(const std::function<void()>& action, int timeoutMs = 3000);
 
 QAction* actionByText(QWidget& window, const QString& text);
+
+// Stores value little-endian at offset of bytes.
+template <typename T> void put(QByteArray& bytes, int offset, T value)
+{
+    qToLittleEndian(value, bytes.data() + offset);
+}
+
+// Writes bytes to path (creating the folder) and returns the path.
+QString writeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace TestSupport
 

@@ -352,6 +352,7 @@ void TestWindow::quitUnmodifiedAsksNothing()
     const auto watch = TestSupport::whenModalShown([&asked](QWidget* modal) {
         asked = true;
         modal->close();
+        return true;
     });
     QVERIFY(TestSupport::quitsWhile([&window] { window.fermeture_programme(); }));
     QVERIFY(!asked);

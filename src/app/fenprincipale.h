@@ -3,6 +3,7 @@
 
 #include "data/formats.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QString>
@@ -14,6 +15,7 @@ class QAction;
 class QCloseEvent;
 class QComboBox;
 class QDialog;
+class QFile;
 class QFormLayout;
 class QItemSelection;
 class QLabel;
@@ -69,6 +71,8 @@ public:
     static double textToDayNumber(const QString& text);
     static QString scaledText(int value, int divisor);
     static QString floatText(float value, unsigned long integerValue, int decimals);
+    static QString timestampText(Format::Timestamp stamp, const char* record);
+    static QString fieldText(const Format::Field& field, const char* record);
     void setScaledCell(int row, int column, int value, int divisor);
     void setFloatCell(int row, int column, float value, unsigned long integerValue, int decimals);
 
@@ -138,6 +142,30 @@ private:
     void installModel(TableModel* newModel);
     void disableDocumentOnlyActions();
 
+    // --- Station data: loading (src/data/loading.cpp) ---
+    static const QStringList& monthNames();
+    static QString monthFilePath(const QString& workspace, const QString& type,
+                                 const QString& month, const QString& year);
+    QString fileLabelText() const;
+    void showError(const QString& text);
+    void Read_Data(int mode);
+    bool readRecords(QFile& file);
+
+    // --- Station data: building the table (src/data/tablebuild.cpp) ---
+    // A field's value as the cell setters take it: an integer with its divisor, or a float
+    // (or wide integer) with its decimals.
+    struct CellValue {
+        bool isScaled = false;
+        int scaled = 0;
+        int divisor = 1;
+        float real = 0;
+        unsigned long integer = 0;
+        int decimals = -1;
+    };
+    static CellValue fieldValue(const Format::Field& field, const char* record);
+    void setCellFromField(int row, int column, const Format::Field& field, const char* record);
+    void buildTable();
+
     // --- Application shell: settings (src/app/settings.cpp) ---
     static QString settingsPath();
     void AppSettings(int action);
@@ -160,6 +188,10 @@ private:
     std::array<char*, Format::dataFileTypeCount> recordBuffers{};
     std::array<char, Format::ws2300TrailerSize> ws2300Trailer{};
     qint32 recordCount = 0;
+    // The type the document was loaded as; the selector may show another one afterwards.
+    Format::DataFileType documentType = Format::DataFileType::WswinWD;
+    // Texts shared by the cells while a table is built, by value.
+    QHash<quint64, QString> cellTexts;
 
     // --- Edit history ---
     qint32 undoCount = 0;
@@ -197,6 +229,7 @@ private:
 
     // --- Widgets of the auxiliary dialogs, the last one built of each ---
     QDialog* currentDialog = nullptr;
+    QComboBox* typeChooserCombo = nullptr;
     QFormLayout* sensorFormLeft = nullptr;
     QFormLayout* sensorFormRight = nullptr;
 };

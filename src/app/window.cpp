@@ -182,11 +182,7 @@ void FenPrincipale::createCentralWidget()
     controlRow->setAlignment(Qt::AlignLeft);
 
     monthCombo = new QComboBox;
-    monthCombo->addItems({QStringLiteral("Janvier"), QStringLiteral("Février"),
-                          QStringLiteral("Mars"), QStringLiteral("Avril"), QStringLiteral("Mai"),
-                          QStringLiteral("Juin"), QStringLiteral("Juillet"), QStringLiteral("Août"),
-                          QStringLiteral("Septembre"), QStringLiteral("Octobre"),
-                          QStringLiteral("Novembre"), QStringLiteral("Décembre")});
+    monthCombo->addItems(monthNames());
     yearCombo = new QComboBox;
     showButton = new QPushButton(QStringLiteral("Afficher"));
     connect(showButton, &QPushButton::clicked, this, &FenPrincipale::Read_Data_mois);

@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -39,6 +40,22 @@ quint32 wrapToUnsigned32(double seconds)
 QDateTime plainClockAt(quint32 secondsSince1970)
 {
     return QDateTime(QDate(1970, 1, 1), QTime(0, 0), Qt::UTC).addSecs(secondsSince1970);
+}
+
+enum class CellTextKind : quint64 { Scaled = 1, Float = 2, Integer = 3 };
+
+quint64 cellTextKey(CellTextKind kind, int parameter, quint32 bits)
+{
+    return (quint64(kind) << 48) | (quint64(quint16(parameter)) << 32) | bits;
+}
+
+template <typename Make>
+const QString& sharedText(QHash<quint64, QString>& texts, quint64 key, Make make)
+{
+    auto it = texts.find(key);
+    if (it == texts.end())
+        it = texts.insert(key, make());
+    return *it;
 }
 
 } // namespace
@@ -136,14 +153,30 @@ QString FenPrincipale::floatText(float value, unsigned long integerValue, int de
     return QString::number(double(value), 'f', decimals);
 }
 
+// Weather readings repeat their values constantly, so the cells of a table share one string
+// per distinct value: a month of readings then costs little more than its pointers.
 void FenPrincipale::setScaledCell(int row, int column, int value, int divisor)
 {
-    model->setData(model->index(row, column), scaledText(value, divisor), Qt::EditRole);
+    const quint64 key = cellTextKey(CellTextKind::Scaled, divisor, quint32(value));
+    const QString& text = sharedText(cellTexts, key, [=] { return scaledText(value, divisor); });
+    model->setData(model->index(row, column), text, Qt::EditRole);
 }
 
 void FenPrincipale::setFloatCell(int row, int column, float value, unsigned long integerValue,
                                  int decimals)
 {
-    model->setData(model->index(row, column), floatText(value, integerValue, decimals),
+    const auto make = [=] {
+        return floatText(value, integerValue, decimals);
+    };
+    const QModelIndex cell = model->index(row, column);
+    if (decimals < 0 && integerValue > 0xFFFFFFFFul) {
+        model->setData(cell, make(), Qt::EditRole);
+        return;
+    }
+    quint32 bits = quint32(integerValue);
+    if (decimals >= 0)
+        std::memcpy(&bits, &value, sizeof bits);
+    const auto kind = decimals >= 0 ? CellTextKind::Float : CellTextKind::Integer;
+    model->setData(cell, sharedText(cellTexts, cellTextKey(kind, decimals, bits), make),
                    Qt::EditRole);
 }
