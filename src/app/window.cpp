@@ -38,9 +38,9 @@ FenPrincipale::FenPrincipale()
     disableDocumentOnlyActions();
 
     statusBarWidget = statusBar();
-    statusBarWidget->showMessage(QStringLiteral("Prêt"));
-
+    // Restoring the workspace lists it, and listing clears the status bar: "Prêt" comes after.
     AppSettings(LoadWorkspace);
+    statusBarWidget->showMessage(QStringLiteral("Prêt"));
 }
 
 // The quit sequence clears the table, so normally nothing is left to release here.
