@@ -1,0 +1,150 @@
+// Times opening large station files through the real loading path, beside a floor that only
+// decodes the same records into the same texts, and reports the memory the table takes.
+#include "synthetic.h"
+#include "testsupport.h"
+
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QTemporaryDir>
+
+#include <malloc.h>
+
+#include <cstdio>
+
+using Format::DataFileType;
+
+namespace
+{
+
+qint64 statusKilobytes(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+// Lets VmHWM measure the peak of what follows.
+void resetPeakMemory()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
+double floorSeconds(DataFileType type, const QByteArray& file)
+{
+    const Format::RecordLayout& layout = Format::layout(type);
+    const int count = (file.size() - layout.headerSize - layout.trailerSize) / layout.recordSize;
+    QElapsedTimer timer;
+    timer.start();
+    qint64 characters = 0;
+    for (int row = 0; row < count; ++row) {
+        const char* record = file.constData() + layout.headerSize + qint64(row) * layout.recordSize;
+        characters += FenPrincipale::timestampText(layout.timestamp, record).size();
+        for (int column = 0; column < layout.columnCount; ++column)
+            characters += FenPrincipale::fieldText(layout.fields[column], record).size();
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    if (characters == 0)
+        std::printf("(no text decoded)\n");
+    return seconds;
+}
+
+struct Case {
+    const char* title;
+    DataFileType type;
+    int intervalMinutes;
+    int records;
+};
+
+void measure(FenPrincipale& window, const QString& folder, const Case& c)
+{
+    const QString path = folder + QStringLiteral("/bench.DAT");
+    {
+        const QByteArray bytes = Synthetic::stationFile(
+            c.type, QDateTime(QDate(2014, 1, 1), QTime(0, 0)), c.intervalMinutes, c.records);
+        TestSupport::writeFile(path, bytes);
+    }
+    const QByteArray file = [&path] {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    const double floor = floorSeconds(c.type, file);
+
+    TestAccess::clearTable(window);
+    malloc_trim(0);
+    resetPeakMemory();
+    const qint64 before = statusKilobytes("VmRSS:");
+    QElapsedTimer timer;
+    timer.start();
+    TestAccess::load(window, c.type, path);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const qint64 peak = statusKilobytes("VmHWM:");
+
+    const qint64 cells =
+        qint64(TestAccess::model(window)->rowCount()) * TestAccess::model(window)->columnCount();
+    std::printf("%-28s %8d records %9lld cells  %6.2f s  floor %6.2f s  ratio %5.2f  "
+                "%5.1f bytes/cell (peak %lld MiB, %lld MiB before)\n",
+                c.title, TestAccess::recordCount(window), cells, seconds, floor, seconds / floor,
+                (peak - before) * 1024.0 / cells, peak / 1024, before / 1024);
+}
+
+// How often the progress dialog moves, and how long "Annuler" takes to stop the build.
+void measureCancel(FenPrincipale& window, const QString& folder)
+{
+    QElapsedTimer sinceStart;
+    QElapsedTimer sinceCancel;
+    int moves = 0;
+    int lastValue = -1;
+    double cancelledAt = 0;
+    const auto watch = TestSupport::whenModalShown([&](QWidget* modal) {
+        auto* progress = qobject_cast<QProgressDialog*>(modal);
+        if (!progress)
+            return false;
+        if (!sinceStart.isValid())
+            sinceStart.start();
+        if (progress->value() != lastValue) {
+            lastValue = progress->value();
+            ++moves;
+        }
+        if (sinceStart.elapsed() < 500)
+            return false;
+        cancelledAt = sinceStart.nsecsElapsed() / 1e9;
+        sinceCancel.start();
+        progress->cancel();
+        return true;
+    });
+    TestAccess::load(window, DataFileType::WS2300, folder + QStringLiteral("/bench.DAT"));
+    std::printf("cancel: %d progress moves in %.2f s; the build stopped %.3f s after \"Annuler\" "
+                "(%d rows left)\n",
+                moves, cancelledAt, sinceCancel.nsecsElapsed() / 1e9,
+                TestAccess::model(window)->rowCount());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    TestSupport::initProcess();
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Stratomark"));
+    TestSupport::removeSettings();
+    QTemporaryDir folder;
+    FenPrincipale window;
+
+    const Case cases[] = {
+        {"wswin_WD month, 1 min", DataFileType::WswinWD, 1, 31 * 24 * 60},
+        {"WS2300 ten years, 10 min", DataFileType::WS2300, 10, 3650 * 24 * 6},
+    };
+    for (const Case& c : cases)
+        measure(window, folder.path(), c);
+    measureCancel(window, folder.path());
+    TestAccess::clearTable(window);
+    return 0;
+}

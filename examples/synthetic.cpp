@@ -1,0 +1,235 @@
+#include "synthetic.h"
+
+#include "app/fenprincipale.h"
+
+#include <QtEndian>
+#include <QtMath>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+namespace Synthetic
+{
+namespace
+{
+
+struct Reading {
+    double tempIn = 20;
+    double tempOut = 10;
+    double tempMin = 10; // lowest and highest of the interval
+    double tempMax = 10;
+    double humIn = 45;
+    double humOut = 75;
+    double pressureSea = 1013;
+    double pressureStation = 1001;
+    double rain = 0;
+    double rainTotal = 0;
+    double wind = 8;
+    double gust = 12;
+    double direction = 225;
+    double uv = 0;
+    double solar = 0;
+};
+
+// The state that carries from one reading to the next.
+struct Weather {
+    std::mt19937 random{20240601u};
+    Reading now;
+    double warmthDrift = 0;
+    int showerMinutesLeft = 0;
+    double showerRate = 0; // mm per hour
+};
+
+double noise(Weather& w, double spread)
+{
+    return std::normal_distribution<double>(0.0, spread)(w.random);
+}
+
+double sunElevation(const QDateTime& when)
+{
+    const double day = when.date().dayOfYear();
+    const double hour = when.time().hour() + when.time().minute() / 60.0;
+    const double declination = 23.4 * qSin(2 * M_PI * (day - 81) / 365);
+    const double latitude = 46.0;
+    const double hourAngle = 15 * (hour - 13);
+    const double elevation =
+        qAsin(qSin(qDegreesToRadians(latitude)) * qSin(qDegreesToRadians(declination)) +
+              qCos(qDegreesToRadians(latitude)) * qCos(qDegreesToRadians(declination)) *
+                  qCos(qDegreesToRadians(hourAngle)));
+    return qRadiansToDegrees(elevation);
+}
+
+void advance(Weather& w, const QDateTime& when, int minutes)
+{
+    Reading& r = w.now;
+    const double day = when.date().dayOfYear();
+    const double hour = when.time().hour() + when.time().minute() / 60.0;
+    w.warmthDrift = std::clamp(w.warmthDrift + noise(w, 0.05 * minutes / 10.0), -4.0, 4.0);
+    const double seasonal = 11 + 9 * qSin(2 * M_PI * (day - 110) / 365);
+    const double daily = 5 * qSin(2 * M_PI * (hour - 9) / 24);
+    r.tempOut = seasonal + daily + w.warmthDrift + noise(w, 0.1);
+    r.tempMin = r.tempOut - std::abs(noise(w, 0.3));
+    r.tempMax = r.tempOut + std::abs(noise(w, 0.3));
+    r.tempIn = 20.5 + 0.15 * (r.tempOut - seasonal) + noise(w, 0.05);
+    r.pressureSea = std::clamp(r.pressureSea + noise(w, 0.08 * minutes / 10.0), 985.0, 1035.0);
+    r.pressureStation = r.pressureSea - 11.8;
+
+    if (w.showerMinutesLeft <= 0 &&
+        std::uniform_real_distribution<>(0, 1)(w.random) < 0.0006 * minutes) {
+        w.showerMinutesLeft = std::uniform_int_distribution<>(30, 240)(w.random);
+        w.showerRate = std::uniform_real_distribution<>(0.2, 4.0)(w.random);
+    }
+    r.rain = 0;
+    if (w.showerMinutesLeft > 0) {
+        r.rain = w.showerRate * minutes / 60.0;
+        w.showerMinutesLeft -= minutes;
+    }
+    r.rainTotal += r.rain;
+    const double wet = w.showerMinutesLeft > 0 ? 15 : 0;
+    r.humOut = std::clamp(72 - 3 * daily - 1.5 * w.warmthDrift + wet + noise(w, 1), 18.0, 100.0);
+    r.humIn = std::clamp(45 + 0.2 * (r.humOut - 70) + noise(w, 0.5), 25.0, 70.0);
+
+    r.wind = std::clamp(r.wind + noise(w, 0.6), 0.0, 60.0);
+    r.gust = r.wind * 1.4 + std::abs(noise(w, 3));
+    if (std::uniform_real_distribution<>(0, 1)(w.random) < 0.05)
+        r.direction = std::fmod(r.direction + 22.5 * (noise(w, 1) > 0 ? 1 : 15), 360.0);
+    const double sun = std::max(0.0, sunElevation(when));
+    r.solar = 1000 * qSin(qDegreesToRadians(sun)) * (w.showerMinutesLeft > 0 ? 0.3 : 1.0);
+    r.uv = std::round(r.solar / 110);
+}
+
+double quantity(const Reading& r, const QString& name)
+{
+    struct Named {
+        const char* name;
+        double Reading::*value;
+    };
+    static const Named named[] = {
+        {"Temp. I.", &Reading::tempIn},
+        {"Temp. E.", &Reading::tempOut},
+        {"Temp. E. Min", &Reading::tempMin},
+        {"Temp. E. Max", &Reading::tempMax},
+        {"Hum. I.", &Reading::humIn},
+        {"Hum. E.", &Reading::humOut},
+        {"Hum.", &Reading::humOut},
+        {"Press. Rel.", &Reading::pressureSea},
+        {"Pression Rel.", &Reading::pressureSea},
+        {"Press. Abs.", &Reading::pressureStation},
+        {"Pression Abs", &Reading::pressureStation},
+        {"Pluie", &Reading::rain},
+        {"Pluie totale", &Reading::rainTotal},
+        {"Vit. Vent", &Reading::wind},
+        {"Rafales", &Reading::gust},
+        {"Direction", &Reading::direction},
+        {"Index UV", &Reading::uv},
+        {"Ray. Sol.", &Reading::solar},
+    };
+    for (const Named& n : named) {
+        if (name == QLatin1String(n.name))
+            return r.*(n.value);
+    }
+    return name == QLatin1String("ISS Réception") ? 100.0 : 0.0;
+}
+
+template <typename T> void put(QByteArray& bytes, int offset, T value)
+{
+    qToLittleEndian(value, bytes.data() + offset);
+}
+
+void putField(QByteArray& record, const Format::Field& field, double shown)
+{
+    using Format::CellRule;
+    using Format::FieldType;
+    const int divisor = Format::ruleDivisor(field.rule);
+    const int decimals = Format::ruleDecimals(field.rule);
+    const double scale = decimals > 0 ? std::pow(10.0, decimals) : 1.0;
+    const double tidy = std::round(shown * scale) / scale;
+    switch (field.type) {
+    case FieldType::U8:
+        put<quint8>(record, field.offset,
+                    quint8(std::clamp(std::lround(tidy * divisor), 0L, 255L)));
+        break;
+    case FieldType::S16:
+        put<qint16>(record, field.offset,
+                    qint16(std::clamp(std::lround(tidy * divisor), -32768L, 32767L)));
+        break;
+    case FieldType::U16:
+        put<quint16>(record, field.offset, quint16(std::lround(tidy)));
+        break;
+    case FieldType::U32:
+        put<quint32>(record, field.offset,
+                     field.rule == CellRule::DirectionCode ? quint32(std::lround(tidy / 22.5) % 16)
+                                                           : quint32(std::lround(tidy)));
+        break;
+    case FieldType::F32:
+        put<float>(record, field.offset,
+                   float(field.rule == CellRule::MetresPerSecond ? tidy / 3.6 : tidy));
+        break;
+    case FieldType::F64:
+        put<double>(record, field.offset, tidy);
+        break;
+    }
+}
+
+void putTimestamp(QByteArray& record, Format::Timestamp stamp, const QDateTime& when)
+{
+    const QString text = when.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+    switch (stamp) {
+    case Format::Timestamp::DosWords: {
+        DosDateTime words;
+        FenPrincipale::textToDosDateTime(words, text);
+        put<quint16>(record, 0, words.time);
+        put<quint16>(record, 2, words.date);
+        break;
+    }
+    case Format::Timestamp::Seconds:
+        put<quint32>(record, 4, FenPrincipale::textToSeconds(text));
+        break;
+    case Format::Timestamp::DayNumber:
+        put<double>(record, 0, FenPrincipale::textToDayNumber(text));
+        break;
+    }
+}
+
+} // namespace
+
+QByteArray stationFile(Format::DataFileType type, const QDateTime& start, int intervalMinutes,
+                       int count)
+{
+    const Format::RecordLayout& layout = Format::layout(type);
+    QStringList names;
+    for (int c = 0; c < layout.columnCount; ++c)
+        names << FenPrincipale::shortColumnName(QString::fromUtf8(layout.fields[c].header));
+
+    QByteArray file;
+    file.reserve(layout.headerSize + count * layout.recordSize + layout.trailerSize);
+    file += QByteArray("Stratomark demo\0\0\0", layout.headerSize);
+
+    Weather weather;
+    QByteArray record(layout.recordSize, '\0');
+    for (int i = 0; i < count; ++i) {
+        const QDateTime when = start.addSecs(qint64(i) * intervalMinutes * 60);
+        advance(weather, when, intervalMinutes);
+        record.fill('\0');
+        putTimestamp(record, layout.timestamp, when);
+        for (int c = 0; c < layout.columnCount; ++c)
+            putField(record, layout.fields[c], quantity(weather.now, names.at(c)));
+        file += record;
+    }
+
+    if (layout.trailerSize > 0) {
+        QByteArray trailer(layout.trailerSize, '\0');
+        put<quint32>(trailer, 16, quint32(count));
+        const int first = layout.headerSize + 4;
+        const int last = layout.headerSize + (count - 1) * layout.recordSize + 4;
+        if (count > 0) {
+            put<quint32>(trailer, 20, qFromLittleEndian<quint32>(file.constData() + first));
+            put<quint32>(trailer, 24, qFromLittleEndian<quint32>(file.constData() + last));
+        }
+        file += trailer;
+    }
+    return file;
+}
+
+} // namespace Synthetic
