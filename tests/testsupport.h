@@ -58,6 +58,16 @@ struct TestAccess {
     {
         return FenPrincipale::monthFilePath(workspace, type, month, year);
     }
+    static char* documentRecord(FenPrincipale& w, int row) { return w.documentRecord(row); }
+    static void writeCellToRecord(FenPrincipale& w, int row, int column, const QString& text)
+    {
+        w.writeCellToRecord(row, column, text);
+    }
+    static void writeField(const Format::Field& field, char* record, const QString& text)
+    {
+        FenPrincipale::writeField(field, record, text);
+    }
+    static QString currentFilePath(FenPrincipale& w) { return w.currentFilePath; }
     // Loads path as the given type, the way the open dialog does.
     static void load(FenPrincipale& w, Format::DataFileType type, const QString& path)
     {

@@ -20,23 +20,28 @@ void FenPrincipale::closeEvent(QCloseEvent* event)
 
 void FenPrincipale::fermeture_programme()
 {
-    if (saveAction->isEnabled()) {
-        QMessageBox question(this);
-        question.setText(
-            tr("Le document a été modifié.\nVoulez-vous sauvegarder les changements?"));
-        QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::ActionRole);
-        QPushButton* no = question.addButton(QStringLiteral("Non"), QMessageBox::ActionRole);
-        question.addButton(QStringLiteral("Annuler"), QMessageBox::ActionRole);
-        question.exec();
-        // Anything but an explicit "Oui" or "Non" keeps the document.
-        if (question.clickedButton() == yes)
-            enregistrer();
-        else if (question.clickedButton() != no)
-            return;
-    }
+    if (!settleUnsavedChanges())
+        return;
     clearTable();
     AppSettings(SaveWorkspace);
     QCoreApplication::quit();
+}
+
+// Before unsaved edits would be dropped, asks whether to save them. True when the caller may
+// go on: nothing was modified, the edits were saved, or the user chose to drop them.
+bool FenPrincipale::settleUnsavedChanges()
+{
+    if (!saveAction->isEnabled())
+        return true;
+    QMessageBox question(this);
+    question.setText(tr("Le document a été modifié.\nVoulez-vous sauvegarder les changements?"));
+    QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::ActionRole);
+    QPushButton* no = question.addButton(QStringLiteral("Non"), QMessageBox::ActionRole);
+    question.addButton(QStringLiteral("Annuler"), QMessageBox::ActionRole);
+    question.exec();
+    if (question.clickedButton() == yes)
+        return saveDocument();
+    return question.clickedButton() == no;
 }
 
 void FenPrincipale::clearTable()

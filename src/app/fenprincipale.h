@@ -166,6 +166,17 @@ private:
     void setCellFromField(int row, int column, const Format::Field& field, const char* record);
     void buildTable();
 
+    // --- Station data: writing cells into records (src/data/recordwriting.cpp) ---
+    static void writeField(const Format::Field& field, char* record, const QString& text);
+    static bool fieldHolds(const Format::RecordLayout& layout, int column, const QString& text);
+    char* documentRecord(int row) const;
+    void writeCellToRecord(int row, int column, const QString& text);
+
+    // --- Station data: saving (src/data/saving.cpp) ---
+    void refreshWs2300Trailer();
+    bool writeDocument(const QString& path);
+    bool saveDocument();
+
     // --- Application shell: settings (src/app/settings.cpp) ---
     static QString settingsPath();
     void AppSettings(int action);
@@ -175,17 +186,26 @@ private:
     void loadWorkspace(QSettings& settings);
 
     // --- Application shell: clearing and action state (src/app/closing.cpp) ---
+    bool settleUnsavedChanges();
     void clearTable();
     void enableDocumentActions(bool enable);
     void freeRecordBuffers();
 
+    // --- Table: cell editing (src/table/editing.cpp) ---
+    bool recordCanHold(int row, int column, const QString& text) const;
+    void refuseEdit(const QModelIndex& index);
+
     // --- Table: undo and redo (src/table/history.cpp) ---
     void clearEditHistory();
+    void pushEdit(int row, int column, const QString& oldText);
+    void discardRedoChain();
+    void applyHistoryEntry(int slot);
 
     // --- Open document ---
     QString currentFilePath;
     std::array<QStringList, Format::dataFileTypeCount> headerLists;
     std::array<char*, Format::dataFileTypeCount> recordBuffers{};
+    QByteArray wswinHeader;
     std::array<char, Format::ws2300TrailerSize> ws2300Trailer{};
     qint32 recordCount = 0;
     // The type the document was loaded as; the selector may show another one afterwards.

@@ -26,10 +26,25 @@ enum class CellRule : quint8 {
     DirectionCode,   // u32 count of 22.5 degree steps, shown in degrees, 1 decimal
 };
 
+// How a typed cell text is stored into its field. The signedness of the parse is a property of
+// the column, not of the field: like columns of the wswin types differ here.
+enum class WriteKind : quint8 {
+    ScaledSigned,   // number x divisor, parsed as a signed 16-bit integer
+    ScaledUnsigned, // number x divisor, parsed as an unsigned 16-bit integer
+    Word,           // unsigned 16-bit integer
+    Byte,           // unsigned 16-bit integer, low 8 bits kept
+    Float,          // binary32
+    FloatFromKmh,   // km/h typed, m/s stored as binary32
+    U32,            // unsigned 32-bit integer
+    U32Low16,       // unsigned 32-bit integer, low 16 bits kept
+    Direction,      // degrees typed, count of 22.5 degree steps stored
+};
+
 struct Field {
     quint16 offset;
     FieldType type;
     CellRule rule;
+    WriteKind write;
     const char* header; // UTF-8; "\n" separates the name from the unit
 };
 
@@ -129,122 +144,123 @@ constexpr std::array<Field, N + M> join(const std::array<Field, N>& a,
 
 using T = FieldType;
 using R = CellRule;
+using W = WriteKind;
 
 // Offsets 0x04 to 0x33, shared by "wswin_WD" and "wswin_WS".
 constexpr std::array<Field, 32> wswinSensors{{
-    {0x04, T::S16, R::Tenths, "Temp. I.\n(°C)"},
-    {0x06, T::S16, R::Tenths, "Temp. E.\n(°C)"},
-    {0x08, T::S16, R::Tenths, "Temp. 2\n(°C)"},
-    {0x0A, T::S16, R::Tenths, "Temp. 3\n(°C)"},
-    {0x0C, T::S16, R::Tenths, "Temp. 4\n(°C)"},
-    {0x0E, T::S16, R::Tenths, "Temp. E. Min\n(°C)"},
-    {0x10, T::S16, R::Tenths, "Temp. E. Max\n(°C)"},
-    {0x12, T::S16, R::Tenths, "Temp. 7\n(°C)"},
-    {0x14, T::S16, R::Tenths, "Sonde Fol. 1"},
-    {0x16, T::S16, R::Tenths, "Sonde Fol. 2"},
-    {0x18, T::S16, R::Tenths, "Sonde Fol. 3"},
-    {0x1A, T::S16, R::Tenths, "Sonde Fol. 4"},
-    {0x1C, T::S16, R::Tenths, "Temp. Sol 1\n(°C)"},
-    {0x1E, T::S16, R::Tenths, "Temp. Sol 2\n(°C)"},
-    {0x20, T::S16, R::Tenths, "Temp. Sol 3\n(°C)"},
-    {0x22, T::S16, R::Tenths, "Temp. Sol 4\n(°C)"},
-    {0x24, T::U8, R::Integer, "Hum. I.\n(%)"},
-    {0x25, T::U8, R::Integer, "Hum. E.\n(%)"},
-    {0x26, T::U8, R::Integer, "Hum. 2\n(%)"},
-    {0x27, T::U8, R::Integer, "Hum. 3\n(%)"},
-    {0x28, T::U8, R::Integer, "Hum. 4\n(%)"},
-    {0x29, T::U8, R::Integer, "Hum. 5\n(%)"},
-    {0x2A, T::U8, R::Integer, "Hum. 6\n(%)"},
-    {0x2B, T::U8, R::Integer, "Hum. 7\n(%)"},
-    {0x2C, T::U8, R::Integer, "Hum. Fol. 1\n(%)"},
-    {0x2D, T::U8, R::Integer, "Hum. Fol. 2\n(%)"},
-    {0x2E, T::U8, R::Integer, "Hum. Fol. 3\n(%)"},
-    {0x2F, T::U8, R::Integer, "Hum. Fol. 4\n(%)"},
-    {0x30, T::U8, R::Integer, "Hum. Sol 1\n(%)"},
-    {0x31, T::U8, R::Integer, "Hum. Sol 2\n(%)"},
-    {0x32, T::U8, R::Integer, "Hum. Sol 3\n(%)"},
-    {0x33, T::U8, R::Integer, "Hum. Sol 4\n(%)"},
+    {0x04, T::S16, R::Tenths, W::ScaledSigned, "Temp. I.\n(°C)"},
+    {0x06, T::S16, R::Tenths, W::ScaledSigned, "Temp. E.\n(°C)"},
+    {0x08, T::S16, R::Tenths, W::ScaledSigned, "Temp. 2\n(°C)"},
+    {0x0A, T::S16, R::Tenths, W::ScaledSigned, "Temp. 3\n(°C)"},
+    {0x0C, T::S16, R::Tenths, W::ScaledSigned, "Temp. 4\n(°C)"},
+    {0x0E, T::S16, R::Tenths, W::ScaledSigned, "Temp. E. Min\n(°C)"},
+    {0x10, T::S16, R::Tenths, W::ScaledSigned, "Temp. E. Max\n(°C)"},
+    {0x12, T::S16, R::Tenths, W::ScaledSigned, "Temp. 7\n(°C)"},
+    {0x14, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 1"},
+    {0x16, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 2"},
+    {0x18, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 3"},
+    {0x1A, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 4"},
+    {0x1C, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 1\n(°C)"},
+    {0x1E, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 2\n(°C)"},
+    {0x20, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 3\n(°C)"},
+    {0x22, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 4\n(°C)"},
+    {0x24, T::U8, R::Integer, W::Byte, "Hum. I.\n(%)"},
+    {0x25, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)"},
+    {0x26, T::U8, R::Integer, W::Byte, "Hum. 2\n(%)"},
+    {0x27, T::U8, R::Integer, W::Byte, "Hum. 3\n(%)"},
+    {0x28, T::U8, R::Integer, W::Byte, "Hum. 4\n(%)"},
+    {0x29, T::U8, R::Integer, W::Byte, "Hum. 5\n(%)"},
+    {0x2A, T::U8, R::Integer, W::Byte, "Hum. 6\n(%)"},
+    {0x2B, T::U8, R::Integer, W::Byte, "Hum. 7\n(%)"},
+    {0x2C, T::U8, R::Integer, W::Byte, "Hum. Fol. 1\n(%)"},
+    {0x2D, T::U8, R::Integer, W::Byte, "Hum. Fol. 2\n(%)"},
+    {0x2E, T::U8, R::Integer, W::Byte, "Hum. Fol. 3\n(%)"},
+    {0x2F, T::U8, R::Integer, W::Byte, "Hum. Fol. 4\n(%)"},
+    {0x30, T::U8, R::Integer, W::Byte, "Hum. Sol 1\n(%)"},
+    {0x31, T::U8, R::Integer, W::Byte, "Hum. Sol 2\n(%)"},
+    {0x32, T::U8, R::Integer, W::Byte, "Hum. Sol 3\n(%)"},
+    {0x33, T::U8, R::Integer, W::Byte, "Hum. Sol 4\n(%)"},
 }};
 
 constexpr std::array<Field, 46> wswinWD =
     join(wswinSensors, std::array<Field, 14>{{
-                           {0x34, T::S16, R::Tenths, "Press. Rel.\n(hPa)"},
-                           {0x36, T::S16, R::Thousandths, "Pluie\n(mm)"},
-                           {0x38, T::S16, R::Tenths, "Vit. Vent\n(Km/h)"},
-                           {0x3A, T::S16, R::Integer, "Direction\n(°)"},
-                           {0x3C, T::S16, R::Tenths, "Evapotr.\n(mm)"},
-                           {0x3E, T::U8, R::Integer, "Index UV"},
-                           {0x3F, T::S16, R::Integer, "Ray. Sol."},
-                           {0x41, T::S16, R::Tenths, "Rafales\n(Km/h)"},
-                           {0x43, T::S16, R::Hundredths, "ISS Réception"},
-                           {0x45, T::S16, R::Integer, "Inconnu 1"},
-                           {0x47, T::S16, R::Integer, "Inconnu 2"},
-                           {0x49, T::U8, R::Integer, "GWD"},
-                           {0x4A, T::U8, R::Integer, "W0"},
-                           {0x4B, T::U8, R::Integer, "W1"},
+                           {0x34, T::S16, R::Tenths, W::ScaledUnsigned, "Press. Rel.\n(hPa)"},
+                           {0x36, T::S16, R::Thousandths, W::ScaledUnsigned, "Pluie\n(mm)"},
+                           {0x38, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)"},
+                           {0x3A, T::S16, R::Integer, W::Word, "Direction\n(°)"},
+                           {0x3C, T::S16, R::Tenths, W::ScaledSigned, "Evapotr.\n(mm)"},
+                           {0x3E, T::U8, R::Integer, W::Byte, "Index UV"},
+                           {0x3F, T::S16, R::Integer, W::Word, "Ray. Sol."},
+                           {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)"},
+                           {0x43, T::S16, R::Hundredths, W::ScaledSigned, "ISS Réception"},
+                           {0x45, T::S16, R::Integer, W::Word, "Inconnu 1"},
+                           {0x47, T::S16, R::Integer, W::Word, "Inconnu 2"},
+                           {0x49, T::U8, R::Integer, W::Byte, "GWD"},
+                           {0x4A, T::U8, R::Integer, W::Byte, "W0"},
+                           {0x4B, T::U8, R::Integer, W::Byte, "W1"},
                        }});
 
 constexpr std::array<Field, 43> wswinWS =
     join(wswinSensors, std::array<Field, 11>{{
-                           {0x34, T::S16, R::Integer, "Press. Abs.\n(hPa)"},
-                           {0x36, T::S16, R::Thousandths, "Pluie\n(mm)"},
-                           {0x38, T::S16, R::Tenths, "Vit. Vent\n(Km/h)"},
-                           {0x3A, T::S16, R::Integer, "Direction\n(°)"},
-                           {0x3C, T::S16, R::Tenths, "Evapotr.\n(mm)"},
-                           {0x3E, T::U8, R::Integer, "Index UV"},
-                           {0x3F, T::S16, R::Integer, "Ray. Sol."},
-                           {0x41, T::S16, R::Tenths, "Rafales\n(Km/h)"},
-                           {0x43, T::S16, R::Integer, "Inconnu 1"},
-                           {0x45, T::S16, R::Integer, "Inconnu 2"},
-                           {0x47, T::U8, R::Integer, "GWD"},
+                           {0x34, T::S16, R::Integer, W::Word, "Press. Abs.\n(hPa)"},
+                           {0x36, T::S16, R::Thousandths, W::ScaledSigned, "Pluie\n(mm)"},
+                           {0x38, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)"},
+                           {0x3A, T::S16, R::Integer, W::Word, "Direction\n(°)"},
+                           {0x3C, T::S16, R::Tenths, W::ScaledUnsigned, "Evapotr.\n(mm)"},
+                           {0x3E, T::U8, R::Integer, W::Byte, "Index UV"},
+                           {0x3F, T::S16, R::Integer, W::Word, "Ray. Sol."},
+                           {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)"},
+                           {0x43, T::S16, R::Integer, W::Word, "Inconnu 1"},
+                           {0x45, T::S16, R::Integer, W::Word, "Inconnu 2"},
+                           {0x47, T::U8, R::Integer, W::Byte, "GWD"},
                        }});
 
 constexpr std::array<Field, 16> wswinWM{{
-    {0x04, T::S16, R::Tenths, "Temp. I.\n(°C)"},
-    {0x06, T::S16, R::Tenths, "Temp. E.\n(°C)"},
-    {0x08, T::S16, R::Tenths, "Temp. 2\n(°C)"},
-    {0x0A, T::S16, R::Tenths, "Temp. 3\n(°C)"},
-    {0x0C, T::S16, R::Tenths, "Temp. 4\n(°C)"},
-    {0x0E, T::U8, R::Integer, "Hum. I.\n(%)"},
-    {0x0F, T::U8, R::Integer, "Hum. E.\n(%)"},
-    {0x10, T::U8, R::Integer, "Hum. 2\n(%)"},
-    {0x11, T::U8, R::Integer, "Hum. 3\n(%)"},
-    {0x12, T::U8, R::Integer, "Hum. 4\n(%)"},
-    {0x13, T::S16, R::Integer, "Press. Abs.\n(hPa)"},
-    {0x15, T::S16, R::Thousandths, "Pluie\n(mm)"},
-    {0x17, T::S16, R::Tenths, "Vit. Vent\n(Km/h)"},
-    {0x19, T::S16, R::Integer, "Direction\n(°)"},
-    {0x1B, T::S16, R::Tenths, "Rafales\n(Km/h)"},
-    {0x1D, T::U8, R::Integer, "Hum."},
+    {0x04, T::S16, R::Tenths, W::ScaledSigned, "Temp. I.\n(°C)"},
+    {0x06, T::S16, R::Tenths, W::ScaledSigned, "Temp. E.\n(°C)"},
+    {0x08, T::S16, R::Tenths, W::ScaledSigned, "Temp. 2\n(°C)"},
+    {0x0A, T::S16, R::Tenths, W::ScaledSigned, "Temp. 3\n(°C)"},
+    {0x0C, T::S16, R::Tenths, W::ScaledSigned, "Temp. 4\n(°C)"},
+    {0x0E, T::U8, R::Integer, W::Byte, "Hum. I.\n(%)"},
+    {0x0F, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)"},
+    {0x10, T::U8, R::Integer, W::Byte, "Hum. 2\n(%)"},
+    {0x11, T::U8, R::Integer, W::Byte, "Hum. 3\n(%)"},
+    {0x12, T::U8, R::Integer, W::Byte, "Hum. 4\n(%)"},
+    {0x13, T::S16, R::Integer, W::Word, "Press. Abs.\n(hPa)"},
+    {0x15, T::S16, R::Thousandths, W::ScaledSigned, "Pluie\n(mm)"},
+    {0x17, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)"},
+    {0x19, T::S16, R::Integer, W::Word, "Direction\n(°)"},
+    {0x1B, T::S16, R::Tenths, W::ScaledSigned, "Rafales\n(Km/h)"},
+    {0x1D, T::U8, R::Integer, W::Byte, "Hum."},
 }};
 
 // In real files 0x08 holds the station (absolute) pressure and 0x0C the sea-level (relative)
 // one, so the "Rel." column reads 0x0C and the "Abs" column 0x08.
 constexpr std::array<Field, 12> ws3600{{
-    {0x24, T::F32, R::Decimals1, "Temp. I.\n(°C)"},
-    {0x28, T::F32, R::Decimals1, "Temp. E.\n(°C)"},
-    {0x2C, T::F32, R::Decimals0, "Hum. I.\n(%)"},
-    {0x30, T::F32, R::Decimals0, "Hum. E.\n(%)"},
-    {0x0C, T::F32, R::Decimals1, "Pression Rel.\n(hPa)"},
-    {0x08, T::F32, R::Decimals1, "Pression Abs\n(hPa)"},
-    {0x1C, T::F32, R::Decimals3, "Pluie totale\n(mm)"},
-    {0x20, T::F32, R::Decimals3, "Pluie\n(mm)"},
-    {0x10, T::F32, R::MetresPerSecond, "Vit. Vent\n(Km/h)"},
-    {0x14, T::U32, R::DirectionCode, "Direction\n(°)"},
-    {0x18, T::F32, R::Decimals1, "Rafales\n(Km/h)"},
-    {0x34, T::U32, R::Integer, "unknown"},
+    {0x24, T::F32, R::Decimals1, W::Float, "Temp. I.\n(°C)"},
+    {0x28, T::F32, R::Decimals1, W::Float, "Temp. E.\n(°C)"},
+    {0x2C, T::F32, R::Decimals0, W::Float, "Hum. I.\n(%)"},
+    {0x30, T::F32, R::Decimals0, W::Float, "Hum. E.\n(%)"},
+    {0x0C, T::F32, R::Decimals1, W::Float, "Pression Rel.\n(hPa)"},
+    {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)"},
+    {0x1C, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)"},
+    {0x20, T::F32, R::Decimals3, W::Float, "Pluie\n(mm)"},
+    {0x10, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)"},
+    {0x14, T::U32, R::DirectionCode, W::Direction, "Direction\n(°)"},
+    {0x18, T::F32, R::Decimals1, W::Float, "Rafales\n(Km/h)"},
+    {0x34, T::U32, R::Integer, W::U32, "unknown"},
 }};
 
 constexpr std::array<Field, 9> ws2300{{
-    {0x18, T::F32, R::Decimals1, "Temp. I.\n(°C)"},
-    {0x1C, T::F32, R::Decimals1, "Temp. E.\n(°C)"},
-    {0x20, T::U16, R::Integer, "Hum. I.\n(%)"},
-    {0x22, T::U16, R::Integer, "Hum. E.\n(%)"},
-    {0x08, T::F32, R::Decimals1, "Pression Abs\n(hPa)"},
-    {0x14, T::F32, R::Decimals3, "Pluie totale\n(mm)"},
-    {0x0C, T::F32, R::MetresPerSecond, "Vit. Vent\n(Km/h)"},
-    {0x10, T::U32, R::DirectionCode, "Direction\n(°)"},
-    {0x00, T::U32, R::Integer, "unknown"},
+    {0x18, T::F32, R::Decimals1, W::Float, "Temp. I.\n(°C)"},
+    {0x1C, T::F32, R::Decimals1, W::Float, "Temp. E.\n(°C)"},
+    {0x20, T::U16, R::Integer, W::U32Low16, "Hum. I.\n(%)"},
+    {0x22, T::U16, R::Integer, W::U32Low16, "Hum. E.\n(%)"},
+    {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)"},
+    {0x14, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)"},
+    {0x0C, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)"},
+    {0x10, T::U32, R::DirectionCode, W::Direction, "Direction\n(°)"},
+    {0x00, T::U32, R::Integer, W::U32, "unknown"},
 }};
 
 } // namespace detail
@@ -302,6 +318,40 @@ constexpr bool fieldsAreDisjoint()
     return true;
 }
 static_assert(fieldsAreDisjoint(), "a record field overlaps another field or its timestamp");
+
+constexpr bool writeKindFitsField(WriteKind write, FieldType type)
+{
+    switch (write) {
+    case WriteKind::ScaledSigned:
+    case WriteKind::ScaledUnsigned:
+    case WriteKind::Word:
+        return type == FieldType::S16;
+    case WriteKind::Byte:
+        return type == FieldType::U8;
+    case WriteKind::Float:
+    case WriteKind::FloatFromKmh:
+        return type == FieldType::F32;
+    case WriteKind::U32:
+    case WriteKind::Direction:
+        return type == FieldType::U32;
+    case WriteKind::U32Low16:
+        return type == FieldType::U16;
+    }
+    return false;
+}
+
+constexpr bool writeKindsFitTheirFields()
+{
+    for (const RecordLayout& l : layouts) {
+        for (int c = 0; c < l.columnCount; ++c) {
+            if (!writeKindFitsField(l.fields[c].write, l.fields[c].type))
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(writeKindsFitTheirFields(),
+              "a column is written through a kind its field cannot hold");
 
 } // namespace Format
 

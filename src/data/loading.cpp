@@ -65,7 +65,8 @@ void FenPrincipale::showError(const QString& text)
 
 void FenPrincipale::Read_Data_mois()
 {
-    Read_Data(ByMonth);
+    if (settleUnsavedChanges())
+        Read_Data(ByMonth);
 }
 
 void FenPrincipale::Read_Data_per() {}
@@ -102,6 +103,10 @@ void FenPrincipale::Ouvrir_fichier()
 
 void FenPrincipale::Read_Data_Ouvrir()
 {
+    if (!settleUnsavedChanges()) {
+        currentDialog->close();
+        return;
+    }
     const int previousIndex = fileTypeCombo->currentIndex();
     fileTypeCombo->setCurrentIndex(typeChooserCombo->currentIndex());
     currentDialog->close();
@@ -150,6 +155,10 @@ bool FenPrincipale::readRecords(QFile& file)
     const qint64 payload = size - layout.headerSize - layout.trailerSize;
     const qint64 wholeRecords = payload > 0 ? payload / layout.recordSize : 0;
 
+    if (layout.headerSize > 0) {
+        wswinHeader = file.read(layout.headerSize);
+        wswinHeader.append(QByteArray(layout.headerSize - wswinHeader.size(), '\0'));
+    }
     if (layout.trailerSize > 0) {
         ws2300Trailer.fill(0);
         if (size >= layout.trailerSize && file.seek(size - layout.trailerSize))

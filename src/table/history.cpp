@@ -1,6 +1,8 @@
 #include "app/fenprincipale.h"
+#include "table/tablemodel.h"
 
 #include <QAction>
+#include <QTableView>
 
 void FenPrincipale::clearEditHistory()
 {
@@ -11,6 +13,59 @@ void FenPrincipale::clearEditHistory()
     redoAction->setEnabled(false);
 }
 
-void FenPrincipale::annuler_action() {}
+void FenPrincipale::pushEdit(int row, int column, const QString& oldText)
+{
+    if (undoCount == historySize) {
+        std::move(editHistory.begin() + 1, editHistory.end(), editHistory.begin());
+        editHistory[historySize - 1] = {oldText, row, column};
+    } else {
+        editHistory[undoCount++] = {oldText, row, column};
+    }
+    discardRedoChain();
+    undoAction->setEnabled(true);
+    redoAction->setEnabled(false);
+}
 
-void FenPrincipale::retablir_action() {}
+void FenPrincipale::discardRedoChain()
+{
+    for (int slot = undoCount; slot < historySize; ++slot)
+        editHistory[slot].text.clear();
+    redoAction->setEnabled(false);
+}
+
+// Puts the text of history slot into its cell through the editing gate, without recording a
+// new edit, and leaves in the slot the text the cell had.
+void FenPrincipale::applyHistoryEntry(int slot)
+{
+    EditEntry& entry = editHistory[slot];
+    const QModelIndex cell = model->index(entry.row, entry.column);
+    const QString current = model->data(cell, Qt::DisplayRole).toString();
+    tableView->clearSelection();
+    recordEdits = false;
+    model->setData(cell, entry.text, Qt::EditRole);
+    recordEdits = true;
+    tableView->setCurrentIndex(cell);
+    entry.text = current;
+}
+
+void FenPrincipale::annuler_action()
+{
+    if (undoCount == 0)
+        return;
+    if (undoCount == 1)
+        undoAction->setEnabled(false);
+    applyHistoryEntry(undoCount - 1);
+    --undoCount;
+    redoAction->setEnabled(true);
+}
+
+void FenPrincipale::retablir_action()
+{
+    if (undoCount == historySize || editHistory[undoCount].text.isEmpty())
+        return;
+    if (undoCount == historySize - 1 || editHistory[undoCount + 1].text.isEmpty())
+        redoAction->setEnabled(false);
+    applyHistoryEntry(undoCount);
+    ++undoCount;
+    undoAction->setEnabled(true);
+}

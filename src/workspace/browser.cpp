@@ -1,5 +1,6 @@
 #include "app/fenprincipale.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -57,7 +58,9 @@ void FenPrincipale::explorateur_file()
         ++found;
     }
     filesFoundLabel->setText(QString::number(found) + QStringLiteral(" fichiers trouvés"));
-    clearTable();
+    // Unsaved edits stay shown until the user answers for them, on a load or on quitting.
+    if (!saveAction->isEnabled())
+        clearTable();
 }
 
 void FenPrincipale::get_dossier()
