@@ -55,17 +55,32 @@ ModalWatch whenModalShown(std::function<bool(QWidget*)> answer)
 
 ModalWatch answerMessageBox(const QString& buttonText, QString* seenText)
 {
-    return whenShown<QMessageBox>([buttonText, seenText](QMessageBox* box) {
-        if (seenText)
-            *seenText = box->text();
+    return answerMessageBoxes({buttonText}, nullptr, seenText);
+}
+
+ModalWatch answerMessageBoxes(const QStringList& buttonTexts, QStringList* seenTexts,
+                              QString* lastText)
+{
+    auto answered = std::make_shared<int>(0);
+    return whenModalShown([=](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box)
+            return false;
+        const QString buttonText = buttonTexts.at(*answered);
+        if (seenTexts)
+            seenTexts->append(box->text());
+        if (lastText)
+            *lastText = box->text();
+        QAbstractButton* chosen = nullptr;
         for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == buttonText) {
-                button->click();
-                return;
-            }
+            if (button->text() == buttonText)
+                chosen = button;
         }
-        qWarning("no button '%s' in the message box", qPrintable(buttonText));
-        box->reject();
+        if (!chosen)
+            qWarning("no button '%s' in the message box", qPrintable(buttonText));
+        ++*answered;
+        chosen ? chosen->click() : box->reject();
+        return *answered == buttonTexts.size();
     });
 }
 

@@ -123,6 +123,12 @@ template <typename Widget> [[nodiscard]] ModalWatch whenShown(std::function<void
 // box's text when a pointer is given.
 [[nodiscard]] ModalWatch answerMessageBox(const QString& buttonText, QString* seenText = nullptr);
 
+// Answers the next message boxes in turn, one button text each; their texts are appended to
+// *seenTexts when a list is given.
+[[nodiscard]] ModalWatch answerMessageBoxes(const QStringList& buttonTexts,
+                                            QStringList* seenTexts = nullptr,
+                                            QString* lastText = nullptr);
+
 // Runs action from the event loop and reports whether the application was asked to quit
 // within timeoutMs.
 bool quitsWhile(const std::function<void()>& action, int timeoutMs = 3000);
