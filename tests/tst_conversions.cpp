@@ -314,22 +314,13 @@ void TestConversions::headerLists_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("header");
     QTest::newRow("WD first") << int(DataFileType::WswinWD) << 46 << 0 << "Temp. I.\n(°C)";
-    QTest::newRow("WD pressure") << int(DataFileType::WswinWD) << 46 << 32 << "Press. Rel.\n(hPa)";
-    QTest::newRow("WD reception") << int(DataFileType::WswinWD) << 46 << 40 << "ISS Réception";
     QTest::newRow("WD last") << int(DataFileType::WswinWD) << 46 << 45 << "W1";
     QTest::newRow("WS pressure") << int(DataFileType::WswinWS) << 43 << 32 << "Press. Abs.\n(hPa)";
-    QTest::newRow("WS soil humidity")
-        << int(DataFileType::WswinWS) << 43 << 31 << "Hum. Sol 4\n(%)";
-    QTest::newRow("WS last") << int(DataFileType::WswinWS) << 43 << 42 << "GWD";
-    QTest::newRow("WM pressure") << int(DataFileType::WswinWM) << 16 << 10 << "Press. Abs.\n(hPa)";
     QTest::newRow("WM last") << int(DataFileType::WswinWM) << 16 << 15 << "Hum.";
     QTest::newRow("3600 relative")
         << int(DataFileType::WS3600) << 12 << 4 << "Pression Rel.\n(hPa)";
     QTest::newRow("3600 absolute") << int(DataFileType::WS3600) << 12 << 5 << "Pression Abs\n(hPa)";
-    QTest::newRow("3600 total rain")
-        << int(DataFileType::WS3600) << 12 << 6 << "Pluie totale\n(mm)";
     QTest::newRow("3600 last") << int(DataFileType::WS3600) << 12 << 11 << "unknown";
-    QTest::newRow("2300 first") << int(DataFileType::WS2300) << 9 << 0 << "Temp. I.\n(°C)";
     QTest::newRow("2300 direction") << int(DataFileType::WS2300) << 9 << 7 << "Direction\n(°)";
     QTest::newRow("2300 last") << int(DataFileType::WS2300) << 9 << 8 << "unknown";
 }

@@ -28,10 +28,7 @@ private slots:
     void initialState();
     void enabledActions_data();
     void enabledActions();
-    void menusAndShortcuts_data();
-    void menusAndShortcuts();
     void mainToolBarGroups();
-    void workspaceToolBarAndControlRow();
     void storedFileIndex_data();
     void storedFileIndex();
     void workspaceSurvivesARestart();
@@ -42,7 +39,6 @@ private slots:
     void quitModifiedNoClearsAndWritesWorkspace();
     void closeButtonRunsTheQuitSequence();
     void clearTableReleasesTheDocument();
-    void documentActionsSwitchAsABlock();
     void aboutBox();
 
 private:
@@ -115,63 +111,6 @@ void TestWindow::enabledActions()
     QCOMPARE(action->isEnabled(), enabled);
 }
 
-void TestWindow::menusAndShortcuts_data()
-{
-    QTest::addColumn<QString>("menu");
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("shortcut");
-    QTest::addColumn<bool>("hasIcon");
-    QTest::newRow("open") << "&Fichier"
-                          << "&Ouvrir"
-                          << "" << true;
-    QTest::newRow("save as") << "&Fichier"
-                             << "Enregistrer sous..."
-                             << "" << false;
-    QTest::newRow("quit") << "&Fichier"
-                          << "&Quitter"
-                          << "Ctrl+Q" << true;
-    QTest::newRow("undo") << "Edition"
-                          << "Annuler"
-                          << "Ctrl+Z" << true;
-    QTest::newRow("redo") << "Edition"
-                          << "Rétablir"
-                          << "Ctrl+Y" << true;
-    QTest::newRow("search") << "Edition"
-                            << "Rechercher une date..."
-                            << "" << true;
-    QTest::newRow("sensors") << "Affichage"
-                             << "Sondes..."
-                             << "" << true;
-    QTest::newRow("about") << "?"
-                           << "A propos de..."
-                           << "" << false;
-}
-
-void TestWindow::menusAndShortcuts()
-{
-    QFETCH(QString, menu);
-    QFETCH(QString, entry);
-    QFETCH(QString, shortcut);
-    QFETCH(bool, hasIcon);
-    const auto window = TestSupport::makeWindow();
-    QMenu* found = nullptr;
-    for (QAction* top : window->menuBar()->actions()) {
-        if (top->text() == menu)
-            found = top->menu();
-    }
-    QVERIFY2(found, qPrintable(menu));
-    QAction* action = nullptr;
-    for (QAction* a : found->actions()) {
-        if (a->text() == entry)
-            action = a;
-    }
-    QVERIFY2(action, qPrintable(entry));
-    QCOMPARE(action->shortcut().toString(QKeySequence::PortableText), shortcut);
-    QCOMPARE(!action->icon().isNull(), hasIcon);
-    if (hasIcon)
-        QVERIFY(!action->icon().pixmap(16, 16).isNull());
-}
-
 void TestWindow::mainToolBarGroups()
 {
     const auto window = TestSupport::makeWindow();
@@ -193,38 +132,6 @@ void TestWindow::mainToolBarGroups()
              QStringLiteral("Enregistrer,&Ouvrir,Imprimer...,|,Annuler,Rétablir,|,Sondes...,"
                             "Rechercher une date...,|,Aller en Haut,Aller en Bas,|,"
                             "Ajouter une ligne,Supprimer la/les ligne(s),|,&Quitter"));
-}
-
-void TestWindow::workspaceToolBarAndControlRow()
-{
-    const auto window = TestSupport::makeWindow();
-    QStringList types;
-    QComboBox* typeCombo = TestAccess::fileTypeCombo(*window);
-    for (int i = 0; i < typeCombo->count(); ++i)
-        types << typeCombo->itemText(i);
-    QCOMPARE(types, (QStringList{"wswin_WS", "wswin_WD", "wswin_WM", "WS2300", "WS3600"}));
-    QStringList labels;
-    for (QLabel* label : window->findChildren<QLabel*>())
-        labels << label->text();
-    QVERIFY(labels.contains(QStringLiteral("Répertoire des Fichiers:")));
-    QVERIFY(labels.contains(QStringLiteral("Type de fichier:")));
-
-    QComboBox* months = nullptr;
-    for (QComboBox* combo : window->findChildren<QComboBox*>()) {
-        if (combo->count() == 12)
-            months = combo;
-    }
-    QVERIFY(months);
-    QCOMPARE(months->itemText(1), QStringLiteral("Février"));
-    QCOMPARE(months->itemText(7), QStringLiteral("Août"));
-    QCOMPARE(months->itemText(11), QStringLiteral("Décembre"));
-    QCOMPARE(months->currentIndex(), 0);
-    QPushButton* show = nullptr;
-    for (QPushButton* button : window->findChildren<QPushButton*>()) {
-        if (button->text() == QStringLiteral("Afficher"))
-            show = button;
-    }
-    QVERIFY(show && show->isEnabled());
 }
 
 void TestWindow::storedFileIndex_data()
@@ -436,24 +343,6 @@ void TestWindow::clearTableReleasesTheDocument()
     // Clearing again with nothing open is harmless.
     TestAccess::clearTable(window);
     QCOMPARE(TestAccess::model(window)->rowCount(), 1);
-}
-
-void TestWindow::documentActionsSwitchAsABlock()
-{
-    FenPrincipale window;
-    const QStringList block{"Imprimer...", "Rechercher une date...", "&Exporter", "&Importer",
-                            "Enregistrer sous..."};
-    TestAccess::enableDocumentActions(window, true);
-    for (const QString& text : block)
-        QVERIFY(actionByText(window, text)->isEnabled());
-    QVERIFY(!TestAccess::view(window)->signalsBlocked());
-    QVERIFY(!TestAccess::saveAction(window)->isEnabled());
-
-    TestAccess::enableDocumentActions(window, false);
-    for (const QString& text : block)
-        QVERIFY(!actionByText(window, text)->isEnabled());
-    QVERIFY(TestAccess::view(window)->signalsBlocked());
-    QVERIFY(actionByText(window, QStringLiteral("Aller en Haut"))->isEnabled());
 }
 
 void TestWindow::aboutBox()

@@ -60,7 +60,8 @@ public:
     FenPrincipale();
     ~FenPrincipale() override;
 
-    // --- Station data: formats and conversions (src/data/formats.cpp, conversions.cpp) ---
+    // --- Station data: formats and conversions (src/data/formats.cpp, conversions.cpp,
+    //     tablebuild.cpp) ---
     static QStringList headerList(Format::DataFileType type);
     static QString shortColumnName(const QString& header);
     static QString dosDateTimeToText(quint16 time, quint16 date);
