@@ -28,10 +28,6 @@ struct TestAccess {
         delete old;
     }
     static QAction* saveAction(FenPrincipale& w) { return w.saveAction; }
-    static void enableDocumentActions(FenPrincipale& w, bool enable)
-    {
-        w.enableDocumentActions(enable);
-    }
     static std::array<char*, Format::dataFileTypeCount>& buffers(FenPrincipale& w)
     {
         return w.recordBuffers;
