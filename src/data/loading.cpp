@@ -79,10 +79,11 @@ void FenPrincipale::Ouvrir_fichier()
     currentDialog->setMinimumSize(150, 70);
 
     typeChooserCombo = new QComboBox;
-    typeChooserCombo->setMaximumWidth(80);
     for (int i = 0; i < fileTypeCombo->count(); ++i)
         typeChooserCombo->addItem(fileTypeCombo->itemText(i));
     typeChooserCombo->setCurrentIndex(fileTypeCombo->currentIndex());
+    // Narrow, but never so narrow that the type names are cut with a larger font.
+    typeChooserCombo->setMaximumWidth(qMax(80, typeChooserCombo->sizeHint().width()));
 
     auto* okButton = new QPushButton(QStringLiteral("OK"));
     okButton->setMaximumWidth(70);
