@@ -19,6 +19,15 @@
 // (record buffers, history) and set up states that later features would produce.
 struct TestAccess {
     static TableModel* model(FenPrincipale& w) { return w.model; }
+    static QString cell(FenPrincipale& w, int row, int column)
+    {
+        return w.model->data(w.model->index(row, column), Qt::DisplayRole).toString();
+    }
+    // Types text into a cell, as the cell editor does.
+    static void edit(FenPrincipale& w, int row, int column, const QString& text)
+    {
+        w.model->setData(w.model->index(row, column), text, Qt::EditRole);
+    }
     static QTableView* view(FenPrincipale& w) { return w.tableView; }
     static void installModel(FenPrincipale& w, TableModel* m)
     {

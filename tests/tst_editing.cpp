@@ -26,8 +26,11 @@ private slots:
 
 private:
     void loadRecords(DataFileType type, const QList<QByteArray>& records);
-    void edit(int row, int column, const QString& text);
-    QString cell(int row, int column) const;
+    void edit(int row, int column, const QString& text)
+    {
+        TestAccess::edit(*window, row, column, text);
+    }
+    QString cell(int row, int column) const { return TestAccess::cell(*window, row, column); }
     QByteArray field(int row, int offset, int size) const;
 
     QTemporaryDir dir;
@@ -48,18 +51,6 @@ void TestEditing::loadRecords(DataFileType type, const QList<QByteArray>& record
     bytes += QByteArray(layout.trailerSize, 'T');
     TestAccess::load(*window, type,
                      TestSupport::writeFile(dir.filePath(QStringLiteral("e.DAT")), bytes));
-}
-
-void TestEditing::edit(int row, int column, const QString& text)
-{
-    TableModel* model = TestAccess::model(*window);
-    model->setData(model->index(row, column), text, Qt::EditRole);
-}
-
-QString TestEditing::cell(int row, int column) const
-{
-    TableModel* model = TestAccess::model(*window);
-    return model->data(model->index(row, column), Qt::DisplayRole).toString();
 }
 
 QByteArray TestEditing::field(int row, int offset, int size) const

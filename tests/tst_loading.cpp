@@ -57,7 +57,7 @@ private slots:
 
 private:
     QString path(const QString& name) const { return dir.filePath(name); }
-    QString cell(int row, int column) const;
+    QString cell(int row, int column) const { return TestAccess::cell(*window, row, column); }
     QString rowLabel(int row) const;
     QTemporaryDir dir;
     std::unique_ptr<FenPrincipale> window;
@@ -71,12 +71,6 @@ void TestLoading::initTestCase()
 void TestLoading::init()
 {
     window = TestSupport::makeWindow();
-}
-
-QString TestLoading::cell(int row, int column) const
-{
-    TableModel* model = TestAccess::model(*window);
-    return model->data(model->index(row, column), Qt::DisplayRole).toString();
 }
 
 QString TestLoading::rowLabel(int row) const

@@ -41,8 +41,11 @@ private slots:
 private:
     QByteArray fileOf(DataFileType type, int records, int partialBytes = 0) const;
     QString load(DataFileType type, const QByteArray& bytes, const QString& name = "doc.DAT");
-    void edit(int row, int column, const QString& text);
-    QString cell(int row, int column) const;
+    void edit(int row, int column, const QString& text)
+    {
+        TestAccess::edit(*window, row, column, text);
+    }
+    QString cell(int row, int column) const { return TestAccess::cell(*window, row, column); }
     TestSupport::ModalWatch saveAs(const QString& name,
                                    const QString& filter = "Fichier DAT (*.DAT)");
     static QByteArray read(const QString& path);
@@ -84,18 +87,6 @@ QString TestSaving::load(DataFileType type, const QByteArray& bytes, const QStri
     const QString path = TestSupport::writeFile(dir->filePath(name), bytes);
     TestAccess::load(*window, type, path);
     return path;
-}
-
-void TestSaving::edit(int row, int column, const QString& text)
-{
-    TableModel* model = TestAccess::model(*window);
-    model->setData(model->index(row, column), text, Qt::EditRole);
-}
-
-QString TestSaving::cell(int row, int column) const
-{
-    TableModel* model = TestAccess::model(*window);
-    return model->data(model->index(row, column), Qt::DisplayRole).toString();
 }
 
 TestSupport::ModalWatch TestSaving::saveAs(const QString& name, const QString& filter)
