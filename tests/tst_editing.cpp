@@ -23,6 +23,8 @@ private slots:
     void twentySixthEditDropsTheOldest();
     void newEditCutsTheRedoChain();
     void refusedUndoTextShowsTheBox();
+    void undoRestoresTheExactBytes();
+    void kmhReadsBackAsAPlainFloatColumn();
 
 private:
     void loadRecords(DataFileType type, const QList<QByteArray>& records);
@@ -160,6 +162,12 @@ void TestEditing::gate_data()
     QTest::newRow("direction step") << W36 << 9 << "67.5" << true << false;
     QTest::newRow("direction between steps") << W36 << 9 << "70" << false << true;
     QTest::newRow("negative direction") << W23 << 7 << "-22.5" << false << true;
+    QTest::newRow("nan in a float") << W23 << 1 << "nan" << false << true;
+    QTest::newRow("NaN in a km/h float") << W36 << 8 << "NaN" << false << true;
+    QTest::newRow("inf") << W36 << 0 << "inf" << false << true;
+    QTest::newRow("hundredth rounded away by a tenths field") << WD << 0 << "0.04" << false << true;
+    QTest::newRow("a hair off a tenth") << WD << 0 << "21.300001" << false << true;
+    QTest::newRow("direction rounded to its step") << W36 << 9 << "22.54" << false << true;
 }
 
 void TestEditing::gate()
@@ -286,6 +294,43 @@ void TestEditing::refusedUndoTextShowsTheBox()
     QCOMPARE(cell(0, 0), QStringLiteral("4.5"));
     QCOMPARE(qFromLittleEndian<qint16>(TestAccess::documentRecord(*window, 0) + 0x04), 45);
     QCOMPARE(TestAccess::undoCount(*window), 0);
+}
+
+// A float field shows a rounded text; taking an edit back must leave the record as loaded, and
+// redoing it must give back the edited value's own bytes.
+void TestEditing::undoRestoresTheExactBytes()
+{
+    QByteArray record(36, '\0');
+    put<float>(record, 0x1C, 21.37f);
+    loadRecords(DataFileType::WS2300, {record});
+    QCOMPARE(cell(0, 1), QStringLiteral("21.4"));
+    edit(0, 1, QStringLiteral("25.04"));
+    QAction* undo = TestSupport::actionByText(*window, QStringLiteral("Annuler"));
+    QAction* redo = TestSupport::actionByText(*window, QStringLiteral("Rétablir"));
+    for (int round = 0; round < 2; ++round) {
+        undo->trigger();
+        QCOMPARE(cell(0, 1), QStringLiteral("21.4"));
+        QCOMPARE(field(0, 0, 36).toHex(), record.toHex());
+        redo->trigger();
+        QCOMPARE(qFromLittleEndian<float>(TestAccess::documentRecord(*window, 0) + 0x1C), 25.04f);
+    }
+}
+
+// Every text from -50.00 to 2000.00 typed into a km/h column reads back, once stored in m/s, as
+// the text a plain float column shows for it.
+void TestEditing::kmhReadsBackAsAPlainFloatColumn()
+{
+    const Format::Field& wind = Format::layout(DataFileType::WS3600).fields[8];
+    QByteArray record(56, '\0');
+    int differing = 0;
+    for (int hundredths = -5000; hundredths <= 200000; ++hundredths) {
+        const QString text = QString::number(hundredths / 100.0, 'f', 2);
+        TestAccess::writeField(wind, record.data(), text);
+        if (FenPrincipale::fieldText(wind, record.constData()) !=
+            QString::number(double(text.toFloat()), 'f', 1))
+            ++differing;
+    }
+    QCOMPARE(differing, 0);
 }
 
 STRATOMARK_TEST_MAIN(TestEditing)

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -37,6 +38,9 @@ private slots:
     void loadingWhileModifiedAsks();
     void openDialogAsksBeforeTheTypeChanges();
     void listingKeepsAModifiedDocument();
+    void longestNameSaves();
+    void openEditorIsCommitted_data();
+    void openEditorIsCommitted();
 
 private:
     QByteArray fileOf(DataFileType type, int records, int partialBytes = 0) const;
@@ -383,6 +387,53 @@ void TestSaving::listingKeepsAModifiedDocument()
     QCOMPARE(cell(0, 0), QStringLiteral("2.5"));
     QCOMPARE(TestAccess::recordCount(*window), 2);
     QVERIFY(TestAccess::saveAction(*window)->isEnabled());
+}
+
+void TestSaving::longestNameSaves()
+{
+    const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".DAT");
+    const QByteArray original = fileOf(DataFileType::WswinWM, 2);
+    const QString path = load(DataFileType::WswinWM, original, name);
+    edit(1, 0, QStringLiteral("-7.5"));
+    QString error;
+    const auto answer = TestSupport::answerMessageBox(QStringLiteral("OK"), &error);
+    TestSupport::actionByText(*window, QStringLiteral("Enregistrer"))->trigger();
+    QCOMPARE(error, QString());
+    QCOMPARE(qFromLittleEndian<qint16>(read(path).constData() + 18 + 30 + 4), qint16(-75));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+}
+
+void TestSaving::openEditorIsCommitted_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("save") << "Enregistrer";
+    QTest::newRow("quit") << "&Quitter";
+    QTest::newRow("close button") << "";
+}
+
+// A value still in the cell editor is the user's latest edit: saving writes it, and quitting
+// asks about it.
+void TestSaving::openEditorIsCommitted()
+{
+    QFETCH(QString, action);
+    const QString path = load(DataFileType::WS3600, fileOf(DataFileType::WS3600, 2));
+    QTableView* view = TestAccess::view(*window);
+    view->edit(TestAccess::model(*window)->index(1, 0));
+    auto* editor = view->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("12.5"));
+
+    QString question;
+    const auto answer = TestSupport::answerMessageBox(QStringLiteral("Annuler"), &question);
+    if (action.isEmpty())
+        window->close();
+    else
+        TestSupport::actionByText(*window, action)->trigger();
+    QCOMPARE(cell(1, 0), QStringLiteral("12.5"));
+    if (action == QLatin1String("Enregistrer"))
+        QCOMPARE(qFromLittleEndian<float>(read(path).constData() + 56 + 0x24), 12.5f);
+    else
+        QVERIFY(question.startsWith(QStringLiteral("Le document a été modifié.")));
 }
 
 STRATOMARK_TEST_MAIN(TestSaving)

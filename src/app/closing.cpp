@@ -27,10 +27,12 @@ void FenPrincipale::fermeture_programme()
     QCoreApplication::quit();
 }
 
-// Before unsaved edits would be dropped, asks whether to save them. True when the caller may
-// go on: nothing was modified, the edits were saved, or the user chose to drop them.
+// Before unsaved edits would be dropped, asks whether to save them, a value still in the cell
+// editor included. True when the caller may go on: nothing was modified, the edits were saved,
+// or the user chose to drop them.
 bool FenPrincipale::settleUnsavedChanges()
 {
+    commitOpenEditor();
     if (!saveAction->isEnabled())
         return true;
     QMessageBox question(this);
@@ -48,7 +50,9 @@ void FenPrincipale::clearTable()
 {
     statusBarWidget->showMessage(
         QStringLiteral("Effacement du Tableau (Cette opération peut prendre quelques secondes)"));
-    QCoreApplication::processEvents();
+    // Paints the message without delivering input: a click or a key now would act on a document
+    // that is half gone.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     clearEditHistory();
     disableDocumentOnlyActions();

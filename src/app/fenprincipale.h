@@ -28,11 +28,13 @@ class QStatusBar;
 class QTableView;
 class TableModel;
 
-// One entry of the edit history: the text to put back into cell (row, column).
+// One entry of the edit history: the text to put back into cell (row, column), and the bytes its
+// field held with that text, which are exact where the text is rounded.
 struct EditEntry {
     QString text;
     int row = 0;
     int column = 0;
+    QByteArray fieldBytes;
 };
 
 // A record timestamp of the wswin types, as the two DOS words.
@@ -70,6 +72,8 @@ public:
     static quint32 textToSeconds(const QString& text);
     static QString dayNumberToText(double dayNumber);
     static double textToDayNumber(const QString& text);
+    static float metresPerSecondToKmh(float metresPerSecond);
+    static float kmhToMetresPerSecond(float kmh, int decimals);
     static QString scaledText(int value, int divisor);
     static QString floatText(float value, unsigned long integerValue, int decimals);
     static QString timestampText(Format::Timestamp stamp, const char* record);
@@ -172,6 +176,8 @@ private:
     static bool fieldHolds(const Format::RecordLayout& layout, int column, const QString& text);
     char* documentRecord(int row) const;
     void writeCellToRecord(int row, int column, const QString& text);
+    QByteArray fieldBytes(int row, int column) const;
+    void restoreFieldBytes(int row, int column, const QByteArray& bytes);
 
     // --- Station data: saving (src/data/saving.cpp) ---
     void refreshWs2300Trailer();
@@ -195,10 +201,11 @@ private:
     // --- Table: cell editing (src/table/editing.cpp) ---
     bool recordCanHold(int row, int column, const QString& text) const;
     void refuseEdit(const QModelIndex& index);
+    void commitOpenEditor();
 
     // --- Table: undo and redo (src/table/history.cpp) ---
     void clearEditHistory();
-    void pushEdit(int row, int column, const QString& oldText);
+    void pushEdit(int row, int column, const QString& oldText, const QByteArray& oldBytes);
     void discardRedoChain();
     void applyHistoryEntry(int slot);
 
@@ -218,6 +225,8 @@ private:
     qint32 undoCount = 0;
     std::array<EditEntry, historySize> editHistory;
     bool recordEdits = true;
+    // Whether the gate accepted the latest change that reached it.
+    bool editAccepted = false;
 
     // --- Actions ---
     QAction* saveAction = nullptr;

@@ -132,6 +132,34 @@ double FenPrincipale::textToDayNumber(const QString& text)
     return double(seconds) / secondsPerDay + ws3600UnixDay;
 }
 
+float FenPrincipale::metresPerSecondToKmh(float metresPerSecond)
+{
+    return float(metresPerSecond * 3.6);
+}
+
+// The quotient by 3.6 rounded to the nearest binary32 can read back, multiplied again, as a
+// halfway value rounded the other way ("14.55" stored would show "14.5"). Of the floats next to
+// the quotient, the one kept reads back as the text a plain float column shows for the number.
+float FenPrincipale::kmhToMetresPerSecond(float kmh, int decimals)
+{
+    const QString shown = QString::number(double(kmh), 'f', decimals);
+    const float nearest = float(kmh / 3.6);
+    const auto readsAsShown = [&](float candidate) {
+        return QString::number(double(metresPerSecondToKmh(candidate)), 'f', decimals) == shown;
+    };
+    float below = nearest;
+    float above = nearest;
+    for (int step = 0; step < 4; ++step) {
+        if (readsAsShown(above))
+            return above;
+        if (readsAsShown(below))
+            return below;
+        above = std::nextafter(above, HUGE_VALF);
+        below = std::nextafter(below, -HUGE_VALF);
+    }
+    return nearest;
+}
+
 QString FenPrincipale::scaledText(int value, int divisor)
 {
     switch (divisor) {

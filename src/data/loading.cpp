@@ -142,7 +142,9 @@ void FenPrincipale::Read_Data(int mode)
     file.close();
 
     fileLabel->setText(fileLabelText());
-    QCoreApplication::processEvents();
+    // Paints the label, but keeps the user's clicks and keys for after the build: acted on now,
+    // they could clear the document that is being built.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     buildTable();
 }
 

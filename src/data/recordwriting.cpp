@@ -3,6 +3,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -39,7 +40,8 @@ void FenPrincipale::writeField(const Format::Field& field, char* record, const Q
         qToLittleEndian<float>(text.toFloat(), target);
         break;
     case WriteKind::FloatFromKmh:
-        qToLittleEndian<float>(float(text.toFloat() / 3.6), target);
+        qToLittleEndian<float>(
+            kmhToMetresPerSecond(text.toFloat(), Format::ruleDecimals(field.rule)), target);
         break;
     case WriteKind::U32:
         qToLittleEndian<quint32>(text.toUInt(nullptr, 10), target);
@@ -70,9 +72,31 @@ void FenPrincipale::writeCellToRecord(int row, int column, const QString& text)
     writeField(layout.fields[column], record, text);
 }
 
-// A text is only worth storing when the field, written and read back, shows the number that
-// was typed: otherwise the file would silently get a value the user never saw. The float
-// columns hold any number of the accepted range.
+QByteArray FenPrincipale::fieldBytes(int row, int column) const
+{
+    const Format::RecordLayout& layout = Format::layout(documentType);
+    const char* record = documentRecord(row);
+    if (!record || column < 0 || column >= layout.columnCount)
+        return QByteArray();
+    const Format::Field& field = layout.fields[column];
+    return QByteArray(record + field.offset, Format::fieldSize(field.type));
+}
+
+void FenPrincipale::restoreFieldBytes(int row, int column, const QByteArray& bytes)
+{
+    const Format::RecordLayout& layout = Format::layout(documentType);
+    char* record = documentRecord(row);
+    if (!record || column < 0 || column >= layout.columnCount)
+        return;
+    const Format::Field& field = layout.fields[column];
+    if (bytes.size() == Format::fieldSize(field.type))
+        std::memcpy(record + field.offset, bytes.constData(), size_t(bytes.size()));
+}
+
+// A text is only worth storing when its field, written and read back, holds the very number
+// that was typed, trailing zeros aside ("21.30" is 21.3): otherwise the file would silently get a
+// value the user never saw, such as 0 for "0.04" in a tenths field or 22.5 for "22.54" in a
+// direction. A binary32 field holds any number of the accepted range to its own precision.
 bool FenPrincipale::fieldHolds(const Format::RecordLayout& layout, int column, const QString& text)
 {
     using Format::WriteKind;
@@ -81,8 +105,5 @@ bool FenPrincipale::fieldHolds(const Format::RecordLayout& layout, int column, c
         return true;
     QByteArray scratch(layout.recordSize, '\0');
     writeField(field, scratch.data(), text);
-    const double stored = fieldText(field, scratch.constData()).toDouble();
-    const int decimals = qMax(0, Format::ruleDecimals(field.rule));
-    const double typed = QString::number(double(text.toFloat()), 'f', decimals).toDouble();
-    return stored == typed;
+    return fieldText(field, scratch.constData()).toDouble() == text.toDouble();
 }

@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "data/replacingfile.h"
 #include "table/tablemodel.h"
 
 #include <QAction>
@@ -6,7 +7,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace
@@ -14,7 +14,7 @@ namespace
 
 const QString datFilter = QStringLiteral("Fichier DAT (*.DAT)");
 
-bool writeBlock(QSaveFile& file, const char* data, qint64 size)
+bool writeBlock(QFile& file, const char* data, qint64 size)
 {
     return size == 0 || file.write(data, size) == size;
 }
@@ -43,8 +43,8 @@ void FenPrincipale::refreshWs2300Trailer()
 bool FenPrincipale::writeDocument(const QString& path)
 {
     const Format::RecordLayout& layout = Format::layout(documentType);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    ReplacingFile file(path);
+    if (!file.open()) {
         showError(QStringLiteral("Erreur lors de l'ouverture de:\n") + path);
         return false;
     }
@@ -52,9 +52,9 @@ bool FenPrincipale::writeDocument(const QString& path)
         refreshWs2300Trailer();
     const char* records = recordBuffers[int(documentType)];
     const qint64 recordBytes = records ? qint64(recordCount) * layout.recordSize : 0;
-    const bool written = writeBlock(file, wswinHeader.constData(), layout.headerSize) &&
-                         writeBlock(file, records, recordBytes) &&
-                         writeBlock(file, ws2300Trailer.data(), layout.trailerSize) &&
+    const bool written = writeBlock(file.device(), wswinHeader.constData(), layout.headerSize) &&
+                         writeBlock(file.device(), records, recordBytes) &&
+                         writeBlock(file.device(), ws2300Trailer.data(), layout.trailerSize) &&
                          file.commit();
     if (!written) {
         showError(QStringLiteral("Erreur lors de l'écriture de:\n") + path);
@@ -73,11 +73,13 @@ bool FenPrincipale::saveDocument()
 
 void FenPrincipale::enregistrer()
 {
+    commitOpenEditor();
     saveDocument();
 }
 
 void FenPrincipale::enregistrer_sous()
 {
+    commitOpenEditor();
     QString filter;
     QString path =
         QFileDialog::getSaveFileName(this, tr("Enregistrer sous..."), workspaceEdit->text(),

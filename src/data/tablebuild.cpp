@@ -63,7 +63,7 @@ FenPrincipale::CellValue FenPrincipale::fieldValue(const Format::Field& field, c
     cell.divisor = Format::ruleDivisor(field.rule);
     cell.decimals = Format::ruleDecimals(field.rule);
     if (field.rule == CellRule::MetresPerSecond)
-        cell.real = float(cell.real * 3.6);
+        cell.real = metresPerSecondToKmh(cell.real);
     else if (field.rule == CellRule::DirectionCode)
         cell.real = float(cell.integer * 22.5);
     return cell;
@@ -88,6 +88,10 @@ void FenPrincipale::setCellFromField(int row, int column, const Format::Field& f
 
 void FenPrincipale::buildTable()
 {
+    // Whatever ran since the file was read may have cleared the document; there is nothing left
+    // to build then.
+    if (!recordBuffers[int(documentType)])
+        return;
     enableDocumentActions(false);
     delete model;
     model = nullptr;
@@ -115,7 +119,7 @@ void FenPrincipale::buildTable()
             setCellFromField(row, column, layout.fields[column], record);
         if (row % step == 0) {
             progress.setValue(row);
-            if (progress.wasCanceled()) {
+            if (progress.wasCanceled() || !recordBuffers[type]) {
                 cellTexts.clear();
                 clearTable();
                 return;

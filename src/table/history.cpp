@@ -6,20 +6,23 @@
 
 void FenPrincipale::clearEditHistory()
 {
-    for (EditEntry& entry : editHistory)
+    for (EditEntry& entry : editHistory) {
         entry.text.clear();
+        entry.fieldBytes.clear();
+    }
     undoCount = 0;
     undoAction->setEnabled(false);
     redoAction->setEnabled(false);
 }
 
-void FenPrincipale::pushEdit(int row, int column, const QString& oldText)
+void FenPrincipale::pushEdit(int row, int column, const QString& oldText,
+                             const QByteArray& oldBytes)
 {
     if (undoCount == historySize) {
         std::move(editHistory.begin() + 1, editHistory.end(), editHistory.begin());
-        editHistory[historySize - 1] = {oldText, row, column};
+        editHistory[historySize - 1] = {oldText, row, column, oldBytes};
     } else {
-        editHistory[undoCount++] = {oldText, row, column};
+        editHistory[undoCount++] = {oldText, row, column, oldBytes};
     }
     discardRedoChain();
     undoAction->setEnabled(true);
@@ -34,18 +37,25 @@ void FenPrincipale::discardRedoChain()
 }
 
 // Puts the text of history slot into its cell through the editing gate, without recording a
-// new edit, and leaves in the slot the text the cell had.
+// new edit, and leaves in the slot the text and the field bytes the cell had. The text of a float
+// field is rounded, so once the gate has accepted it the entry's own bytes put back the exact
+// value: an edit undone leaves its record as it was.
 void FenPrincipale::applyHistoryEntry(int slot)
 {
     EditEntry& entry = editHistory[slot];
     const QModelIndex cell = model->index(entry.row, entry.column);
     const QString current = model->data(cell, Qt::DisplayRole).toString();
+    const QByteArray currentBytes = fieldBytes(entry.row, entry.column);
     tableView->clearSelection();
     recordEdits = false;
+    editAccepted = false;
     model->setData(cell, entry.text, Qt::EditRole);
     recordEdits = true;
+    if (editAccepted)
+        restoreFieldBytes(entry.row, entry.column, entry.fieldBytes);
     tableView->setCurrentIndex(cell);
     entry.text = current;
+    entry.fieldBytes = currentBytes;
 }
 
 void FenPrincipale::annuler_action()

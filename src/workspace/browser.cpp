@@ -12,6 +12,10 @@
 namespace
 {
 
+// Longer year fields cannot be years; they read as 0, like an unreadable one, which also keeps
+// the century arithmetic far from overflowing.
+constexpr int longestYearField = 4;
+
 // The year of a monthly file of the given type suffix ("WS", "WD", "WM"), or 0 when the name
 // is not one: WD_11_98-old.dat is November 1998 of "wswin_WD".
 int monthlyFileYear(const QFileInfo& entry, const QString& suffix)
@@ -20,7 +24,8 @@ int monthlyFileYear(const QFileInfo& entry, const QString& suffix)
         entry.baseName().section(QLatin1Char('-'), 0, 0).split(QLatin1Char('_'));
     if (fields.size() != 3 || fields.at(0) != suffix)
         return 0;
-    const int twoDigits = fields.at(2).toInt();
+    const QString& yearField = fields.at(2);
+    const int twoDigits = yearField.size() > longestYearField ? 0 : yearField.toInt();
     return twoDigits > 90 ? 1900 + twoDigits : 2000 + twoDigits;
 }
 
