@@ -46,6 +46,13 @@ bool FenPrincipale::settleUnsavedChanges()
     return question.clickedButton() == no;
 }
 
+// A document is shown from its load until the table is cleared; its record buffer exists all
+// that time, even for a file without records.
+bool FenPrincipale::hasDocument() const
+{
+    return recordBuffers[int(documentType)] != nullptr;
+}
+
 void FenPrincipale::clearTable()
 {
     statusBarWidget->showMessage(

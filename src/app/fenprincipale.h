@@ -77,6 +77,8 @@ public:
     static QString scaledText(int value, int divisor);
     static QString floatText(float value, unsigned long integerValue, int decimals);
     static QString timestampText(Format::Timestamp stamp, const char* record);
+    static bool isRowDateText(const QString& text);
+    static bool timestampHolds(Format::Timestamp stamp, const QString& text);
     static QString fieldText(const Format::Field& field, const char* record);
     void setScaledCell(int row, int column, int value, int divisor);
     void setFloatCell(int row, int column, float value, unsigned long integerValue, int decimals);
@@ -174,6 +176,7 @@ private:
     // --- Station data: writing cells into records (src/data/recordwriting.cpp) ---
     static void writeField(const Format::Field& field, char* record, const QString& text);
     static bool fieldHolds(const Format::RecordLayout& layout, int column, const QString& text);
+    static void writeTimestamp(Format::Timestamp stamp, char* record, const QString& text);
     char* documentRecord(int row) const;
     void writeCellToRecord(int row, int column, const QString& text);
     QByteArray fieldBytes(int row, int column) const;
@@ -193,6 +196,7 @@ private:
     void loadWorkspace(QSettings& settings);
 
     // --- Application shell: clearing and action state (src/app/closing.cpp) ---
+    bool hasDocument() const;
     bool settleUnsavedChanges();
     void clearTable();
     void enableDocumentActions(bool enable);
@@ -202,6 +206,9 @@ private:
     bool recordCanHold(int row, int column, const QString& text) const;
     void refuseEdit(const QModelIndex& index);
     void commitOpenEditor();
+
+    // --- Table: date change (src/table/datechange.cpp) ---
+    bool setRowDate(int row, const QString& text);
 
     // --- Table: undo and redo (src/table/history.cpp) ---
     void clearEditHistory();

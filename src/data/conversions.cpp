@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -158,6 +159,26 @@ float FenPrincipale::kmhToMetresPerSecond(float kmh, int decimals)
         below = std::nextafter(below, -HUGE_VALF);
     }
     return nearest;
+}
+
+// A row label as the table writes it: a real date and time, "dd/MM/yyyy hh:mm".
+bool FenPrincipale::isRowDateText(const QString& text)
+{
+    return text.size() == rowLabelFormat.size() && text.at(10) == QLatin1Char(' ') &&
+           QDate::fromString(text.left(10), QStringLiteral("dd/MM/yyyy")).isValid() &&
+           QTime::fromString(text.mid(11), QStringLiteral("hh:mm")).isValid();
+}
+
+// Whether a timestamp of the given kind can hold the date and time of text: written and read
+// back, it must give the same text. Dates outside the kind's span would come back as others
+// (1979 as 2107 in a DOS date word), and a local time inside a clock change does not exist.
+bool FenPrincipale::timestampHolds(Format::Timestamp stamp, const QString& text)
+{
+    if (!isRowDateText(text))
+        return false;
+    std::array<char, 16> scratch{};
+    writeTimestamp(stamp, scratch.data(), text);
+    return timestampText(stamp, scratch.data()) == text;
 }
 
 QString FenPrincipale::scaledText(int value, int divisor)

@@ -55,6 +55,27 @@ void FenPrincipale::writeField(const Format::Field& field, char* record, const Q
     }
 }
 
+// The timestamp of a record, from a row label text in the encoding of its type.
+void FenPrincipale::writeTimestamp(Format::Timestamp stamp, char* record, const QString& text)
+{
+    char* target = record + Format::timestampOffset(stamp);
+    switch (stamp) {
+    case Format::Timestamp::DosWords: {
+        DosDateTime words;
+        textToDosDateTime(words, text);
+        qToLittleEndian<quint16>(words.time, target);
+        qToLittleEndian<quint16>(words.date, target + 2);
+        break;
+    }
+    case Format::Timestamp::Seconds:
+        qToLittleEndian<quint32>(textToSeconds(text), target);
+        break;
+    case Format::Timestamp::DayNumber:
+        qToLittleEndian<double>(textToDayNumber(text), target);
+        break;
+    }
+}
+
 char* FenPrincipale::documentRecord(int row) const
 {
     char* buffer = recordBuffers[int(documentType)];
