@@ -104,6 +104,45 @@ QAction* actionByText(QWidget& window, const QString& text)
     return nullptr;
 }
 
+BoxLog::BoxLog(const QStringList& scripted) : answers(scripted)
+{
+    watch = whenModalShown([this](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box)
+            return false;
+        texts.append(box->text());
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        QAbstractButton* chosen = box->escapeButton();
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == answer)
+                chosen = button;
+        }
+        chosen ? chosen->click() : box->reject();
+        return false;
+    });
+}
+
+QByteArray stationFile(Format::DataFileType type, int records, int intervalMinutes)
+{
+    const Format::RecordLayout& layout = Format::layout(type);
+    QByteArray bytes;
+    for (int i = 0; i < layout.headerSize; ++i)
+        bytes.append(char(0xE0 + i));
+    const QDateTime first(QDate(2010, 1, 1), QTime(12, 0));
+    for (int r = 0; r < records; ++r) {
+        QByteArray record(layout.recordSize, '\0');
+        for (int i = 0; i < layout.recordSize; ++i)
+            record[i] = char((r * 31 + i * 7 + 3) & 0x7F);
+        TestAccess::writeTimestamp(
+            layout.timestamp, record.data(),
+            first.addSecs(60 * intervalMinutes * r).toString(QStringLiteral("dd/MM/yyyy hh:mm")));
+        bytes += record;
+    }
+    for (int i = 0; i < layout.trailerSize; ++i)
+        bytes.append(char(0xA0 + i));
+    return bytes;
+}
+
 QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -91,6 +91,21 @@ struct TestAccess {
     }
     static void clearTable(FenPrincipale& w) { w.clearTable(); }
     static QString settingsPath() { return FenPrincipale::settingsPath(); }
+    static void setRecordCount(FenPrincipale& w, qint32 count) { w.recordCount = count; }
+    static void writeTimestamp(Format::Timestamp stamp, char* record, const QString& text)
+    {
+        FenPrincipale::writeTimestamp(stamp, record, text);
+    }
+    static QByteArray records(FenPrincipale& w)
+    {
+        const char* buffer = w.recordBuffers[int(w.documentType)];
+        const int size = Format::layout(w.documentType).recordSize;
+        return buffer ? QByteArray(buffer, w.recordCount * size) : QByteArray();
+    }
+    static QString rowLabel(FenPrincipale& w, int row)
+    {
+        return w.model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+    }
 };
 
 namespace TestSupport
@@ -139,6 +154,24 @@ template <typename Widget> [[nodiscard]] ModalWatch whenShown(std::function<void
 bool quitsWhile(const std::function<void()>& action, int timeoutMs = 3000);
 
 QAction* actionByText(QWidget& window, const QString& text);
+
+// Answers every message box shown while it lives, with the scripted button texts in turn and then
+// with the box's escape button, and keeps the texts shown: a fault then fails an assertion
+// instead of waiting on a box that nobody answers.
+class BoxLog
+{
+public:
+    explicit BoxLog(const QStringList& answers = {});
+    QStringList texts;
+
+private:
+    QStringList answers;
+    ModalWatch watch;
+};
+
+// A whole file of the given type: a recognisable header or trailer, records of patterned bytes
+// whose timestamps run from 01/01/2010 12:00 every intervalMinutes.
+QByteArray stationFile(Format::DataFileType type, int records, int intervalMinutes = 10);
 
 // Stores value little-endian at offset of bytes.
 template <typename T> void put(QByteArray& bytes, int offset, T value)

@@ -8,12 +8,14 @@
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <array>
 
 class QAction;
 class QCloseEvent;
 class QComboBox;
+class QDateEdit;
 class QDialog;
 class QFile;
 class QFormLayout;
@@ -26,6 +28,7 @@ class QPushButton;
 class QSettings;
 class QStatusBar;
 class QTableView;
+class QTimeEdit;
 class TableModel;
 
 // One entry of the edit history: the text to put back into cell (row, column), and the bytes its
@@ -207,12 +210,32 @@ private:
     void refuseEdit(const QModelIndex& index);
     void commitOpenEditor();
 
+    // --- Table: selection, navigation and rows (src/table/navigation.cpp, rows.cpp) ---
+    void updateRowActions();
+    void goToRow(int row);
+    QVector<int> recordRowsToRemove() const;
+    bool resizeRecordBuffer(qint64 records);
+    void insertRecord(int position);
+    void removeRecords(const QVector<int>& rows);
+    void showRecordCount();
+
     // --- Table: date change (src/table/datechange.cpp) ---
     bool setRowDate(int row, const QString& text);
+    QFormLayout* createDateTimeForm();
+    void prefillDateTime(const QString& label);
+    void fixDialogSize(const QSize& size);
+
+    // --- Tools: date search (src/tools/datesearch.cpp) ---
+    qint64 rowDateKey(int row) const;
+    void showRowAtTop(int row);
 
     // --- Table: undo and redo (src/table/history.cpp) ---
     void clearEditHistory();
     void pushEdit(int row, int column, const QString& oldText, const QByteArray& oldBytes);
+    int redoChainEnd() const;
+    void updateHistoryActions();
+    void followInsertedRow(int row);
+    void followRemovedRows(const QVector<int>& rows);
     void discardRedoChain();
     void applyHistoryEntry(int slot);
 
@@ -266,6 +289,10 @@ private:
 
     // --- Widgets of the auxiliary dialogs, the last one built of each ---
     QDialog* currentDialog = nullptr;
+    QDateEdit* dateEdit = nullptr;
+    QTimeEdit* timeEdit = nullptr;
+    // The row whose label was double-clicked, which the date dialog writes into.
+    int dateRow = -1;
     QComboBox* typeChooserCombo = nullptr;
     QFormLayout* sensorFormLeft = nullptr;
     QFormLayout* sensorFormRight = nullptr;

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QTableView>
 
+#include <algorithm>
+
 void FenPrincipale::clearEditHistory()
 {
     for (EditEntry& entry : editHistory) {
@@ -78,4 +80,56 @@ void FenPrincipale::retablir_action()
     applyHistoryEntry(undoCount);
     ++undoCount;
     undoAction->setEnabled(true);
+}
+
+// The first slot past the redo chain: the chain runs from undoCount over the slots whose text
+// is not empty.
+int FenPrincipale::redoChainEnd() const
+{
+    int end = undoCount;
+    while (end < historySize && !editHistory[end].text.isEmpty())
+        ++end;
+    return end;
+}
+
+void FenPrincipale::updateHistoryActions()
+{
+    undoAction->setEnabled(undoCount > 0);
+    redoAction->setEnabled(redoChainEnd() > undoCount);
+}
+
+// A record inserted at row moves the records at row and below one row down, and their history
+// entries with them.
+void FenPrincipale::followInsertedRow(int row)
+{
+    const int end = redoChainEnd();
+    for (int slot = 0; slot < end; ++slot) {
+        if (editHistory[slot].row >= row)
+            ++editHistory[slot].row;
+    }
+}
+
+// The entries of removed records go; the others move up by the removed rows above them, and
+// the undo stack and the redo chain close up in their order.
+void FenPrincipale::followRemovedRows(const QVector<int>& rows)
+{
+    const int end = redoChainEnd();
+    int kept = 0;
+    int keptUndo = 0;
+    for (int slot = 0; slot < end; ++slot) {
+        EditEntry entry = editHistory[slot];
+        const auto above = std::lower_bound(rows.begin(), rows.end(), entry.row);
+        if (above != rows.end() && *above == entry.row)
+            continue;
+        entry.row -= int(above - rows.begin());
+        editHistory[kept++] = entry;
+        if (slot < undoCount)
+            ++keptUndo;
+    }
+    for (int slot = kept; slot < historySize; ++slot) {
+        editHistory[slot].text.clear();
+        editHistory[slot].fieldBytes.clear();
+    }
+    undoCount = keptUndo;
+    updateHistoryActions();
 }

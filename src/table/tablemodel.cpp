@@ -1,30 +1,25 @@
 #include "table/tablemodel.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace
 {
 
-QStringList emptyTexts(int count)
+// The text of cells and labels that the model creates: empty, but not null.
+const QString& emptyText()
 {
-    QStringList texts;
-    texts.reserve(count);
-    const QString empty(QLatin1String(""));
-    for (int i = 0; i < count; ++i)
-        texts.append(empty);
-    return texts;
+    static const QString empty(QLatin1String(""));
+    return empty;
 }
 
-// Removes up to count items from position on; the part of the range past the end is skipped.
-template <typename List> void removeRange(List& list, int position, int count)
+// The part of [position, position + count) that lies inside [0, size), as its first index and
+// its length; a length of 0 when nothing does.
+std::pair<int, int> clampedRange(int position, int count, int size)
 {
-    if (position < 0 || position >= list.size() || count <= 0)
-        return;
-    const int end = qMin(list.size(), position + count);
-    list.erase(list.begin() + position, list.begin() + end);
-}
-
-bool isCellIndex(const QModelIndex& index)
-{
-    return index.isValid() && index.row() >= 0 && index.column() >= 0;
+    if (position < 0 || position >= size || count <= 0)
+        return {position, 0};
+    return {position, qMin(count, size - position)};
 }
 
 } // namespace
@@ -33,31 +28,49 @@ TableModel::TableModel(int rows, int columns, QObject* parent) : QAbstractTableM
 {
     rows = qMax(rows, 1);
     columns = qMax(columns, 1);
-    horizontalHeaders = emptyTexts(columns);
-    const QStringList emptyRow = emptyTexts(columns);
-    cells.reserve(rows);
+    horizontalHeaders.reserve(columns);
+    for (int c = 0; c < columns; ++c)
+        horizontalHeaders.append(emptyText());
+    texts.fill(emptyText(), rows * slotWidth());
+    rowSlots.resize(rows);
     for (int r = 0; r < rows; ++r)
-        cells.append(emptyRow);
-    verticalHeaders = emptyTexts(rows);
+        rowSlots[r] = r;
 }
 
 int TableModel::rowCount(const QModelIndex&) const
 {
-    return cells.size();
+    return rowSlots.size();
 }
 
-// With every row removed, the column labels still tell how wide a new row must be.
+// The column labels tell how wide a row is, even when every row has been removed.
 int TableModel::columnCount(const QModelIndex&) const
 {
-    return cells.isEmpty() ? horizontalHeaders.size() : cells.first().size();
+    return horizontalHeaders.size();
+}
+
+bool TableModel::isCell(const QModelIndex& index) const
+{
+    return index.isValid() && index.row() >= 0 && index.row() < rowCount() && index.column() >= 0 &&
+           index.column() < columnCount();
+}
+
+// Column -1 is the row's label.
+QString& TableModel::text(int row, int column)
+{
+    return texts[rowSlots.at(row) * slotWidth() + 1 + column];
+}
+
+const QString& TableModel::text(int row, int column) const
+{
+    return texts.at(rowSlots.at(row) * slotWidth() + 1 + column);
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const
 {
-    if (!isCellIndex(index))
+    if (!isCell(index))
         return QVariant();
     if (role == Qt::DisplayRole)
-        return cells.at(index.row()).at(index.column());
+        return text(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return QVariant();
@@ -65,9 +78,9 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
 
 bool TableModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!isCellIndex(index) || role != Qt::EditRole)
+    if (!isCell(index) || role != Qt::EditRole)
         return false;
-    QString& cell = cells[index.row()][index.column()];
+    QString& cell = text(index.row(), index.column());
     previousText = cell;
     cell = value.toString();
     emit dataChanged(index, index, QVector<int>());
@@ -78,68 +91,120 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
 {
     if (role != Qt::DisplayRole)
         return QVariant();
-    return orientation == Qt::Horizontal ? horizontalHeaders.at(section)
-                                         : verticalHeaders.at(section);
+    if (orientation == Qt::Horizontal)
+        return horizontalHeaders.value(section);
+    if (section < 0 || section >= rowCount())
+        return QVariant();
+    return text(section, -1);
 }
 
 bool TableModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
                                int role)
 {
-    if (role != Qt::EditRole)
+    const int sections = orientation == Qt::Horizontal ? columnCount() : rowCount();
+    if (role != Qt::EditRole || section < 0 || section >= sections)
         return false;
-    QStringList& labels = orientation == Qt::Horizontal ? horizontalHeaders : verticalHeaders;
-    labels[section] = value.toString();
+    if (orientation == Qt::Horizontal)
+        horizontalHeaders[section] = value.toString();
+    else
+        text(section, -1) = value.toString();
     emit headerDataChanged(orientation, section, section);
     return true;
 }
 
+int TableModel::takeSlot()
+{
+    if (!freeSlots.isEmpty())
+        return freeSlots.takeLast();
+    const int slot = texts.size() / slotWidth();
+    texts.insert(texts.size(), slotWidth(), emptyText());
+    return slot;
+}
+
+void TableModel::releaseSlot(int slot)
+{
+    std::fill_n(texts.begin() + slot * slotWidth(), slotWidth(), emptyText());
+    freeSlots.append(slot);
+}
+
 bool TableModel::insertRows(int position, int count, const QModelIndex& parent)
 {
-    const QStringList emptyRow = emptyTexts(columnCount());
+    if (position < 0 || position > rowCount() || count <= 0)
+        return false;
     beginInsertRows(parent, position, position + count - 1);
-    for (int i = 0; i < count; ++i) {
-        cells.insert(position, emptyRow);
-        verticalHeaders.insert(position, QLatin1String(""));
-    }
+    rowSlots.insert(position, count, 0);
+    for (int i = 0; i < count; ++i)
+        rowSlots[position + i] = takeSlot();
     endInsertRows();
     return true;
 }
 
+// Rows past the end are skipped: only the part of the range inside the table is removed and
+// announced.
 bool TableModel::removeRows(int position, int count, const QModelIndex& parent)
 {
-    beginRemoveRows(parent, position, position + count - 1);
-    removeRange(cells, position, count);
-    removeRange(verticalHeaders, position, count);
+    const auto [first, removed] = clampedRange(position, count, rowCount());
+    if (removed == 0)
+        return true;
+    beginRemoveRows(parent, first, first + removed - 1);
+    for (int r = first; r < first + removed; ++r)
+        releaseSlot(rowSlots.at(r));
+    rowSlots.remove(first, removed);
+    if (rowSlots.isEmpty()) {
+        texts.clear();
+        freeSlots.clear();
+    }
     endRemoveRows();
     return true;
 }
 
 bool TableModel::insertColumns(int position, int count, const QModelIndex& parent)
 {
+    if (position < 0 || position > columnCount() || count <= 0)
+        return false;
     beginInsertColumns(parent, position, position + count - 1);
+    const int oldWidth = slotWidth();
+    const int slotCount = texts.size() / oldWidth;
     for (int i = 0; i < count; ++i)
-        horizontalHeaders.insert(position, QLatin1String(""));
-    for (QStringList& row : cells) {
-        for (int i = 0; i < count; ++i)
-            row.insert(position, QLatin1String(""));
+        horizontalHeaders.insert(position, emptyText());
+    QVector<QString> widened;
+    widened.reserve(slotCount * slotWidth());
+    for (int s = 0; s < slotCount; ++s) {
+        const auto slot = texts.cbegin() + s * oldWidth;
+        std::copy(slot, slot + 1 + position, std::back_inserter(widened));
+        widened.insert(widened.size(), count, emptyText());
+        std::copy(slot + 1 + position, slot + oldWidth, std::back_inserter(widened));
     }
+    texts = widened;
     endInsertColumns();
     return true;
 }
 
 bool TableModel::removeColumns(int position, int count, const QModelIndex& parent)
 {
-    beginRemoveColumns(parent, position, position + count - 1);
-    removeRange(horizontalHeaders, position, count);
-    for (QStringList& row : cells)
-        removeRange(row, position, count);
+    const auto [first, removed] = clampedRange(position, count, columnCount());
+    if (removed == 0)
+        return true;
+    beginRemoveColumns(parent, first, first + removed - 1);
+    const int oldWidth = slotWidth();
+    const int slotCount = texts.size() / oldWidth;
+    horizontalHeaders.erase(horizontalHeaders.begin() + first,
+                            horizontalHeaders.begin() + first + removed);
+    QVector<QString> narrowed;
+    narrowed.reserve(slotCount * slotWidth());
+    for (int s = 0; s < slotCount; ++s) {
+        const auto slot = texts.cbegin() + s * oldWidth;
+        std::copy(slot, slot + 1 + first, std::back_inserter(narrowed));
+        std::copy(slot + 1 + first + removed, slot + oldWidth, std::back_inserter(narrowed));
+    }
+    texts = narrowed;
     endRemoveColumns();
     return true;
 }
 
 Qt::ItemFlags TableModel::flags(const QModelIndex& index) const
 {
-    if (!isCellIndex(index))
+    if (!isCell(index))
         return Qt::ItemIsEnabled;
     return Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
 }
@@ -157,12 +222,12 @@ bool TableModel::setHeaderLabels(int orientation, const QVariant& labels, int ro
         return false;
     if (orientation != Qt::Horizontal && orientation != Qt::Vertical)
         return true;
-    const QStringList texts = labels.toStringList();
+    const QStringList given = labels.toStringList();
     const Qt::Orientation side = Qt::Orientation(orientation);
     const int sections = side == Qt::Horizontal ? columnCount() : rowCount();
-    if (texts.size() != sections)
+    if (given.size() != sections)
         return false;
     for (int i = 0; i < sections; ++i)
-        setHeaderData(i, side, texts.at(i), Qt::EditRole);
+        setHeaderData(i, side, given.at(i), Qt::EditRole);
     return true;
 }

@@ -3,6 +3,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <QVector>
 
 // The grid of texts behind the central table: one row per record, one column per sensor value.
 // It knows nothing of records; the window listens to dataChanged to write edits back.
@@ -34,8 +35,19 @@ public:
     QString previousText;
 
 private:
-    QList<QStringList> cells;
-    QStringList verticalHeaders;
+    bool isCell(const QModelIndex& index) const;
+    int slotWidth() const { return horizontalHeaders.size() + 1; }
+    QString& text(int row, int column);
+    const QString& text(int row, int column) const;
+    int takeSlot();
+    void releaseSlot(int slot);
+
+    // A row lives in a slot of texts: its label, then its cells. Rows point at their slots, so
+    // that removing or inserting rows moves slot numbers, never the texts, and a table of
+    // hundreds of thousands of records loses a thousand scattered rows at once.
+    QVector<QString> texts;
+    QVector<int> rowSlots;
+    QVector<int> freeSlots;
     QStringList horizontalHeaders;
 };
 
