@@ -3,13 +3,18 @@
 #include "synthetic.h"
 #include "testsupport.h"
 
+#include <QDateEdit>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
 #include <QProgressDialog>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTimeEdit>
 
 #include <malloc.h>
 
 #include <cstdio>
+#include <functional>
 
 using Format::DataFileType;
 
@@ -127,6 +132,57 @@ void measureCancel(FenPrincipale& window, const QString& folder)
                 TestAccess::model(window)->rowCount());
 }
 
+double secondsOf(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void selectRows(QTableView* view, const QItemSelection& rows)
+{
+    view->selectionModel()->select(rows,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+// The row operations on the decade the load left in the window, in the order a user could do
+// them.
+void measureRows(FenPrincipale& window)
+{
+    QTableView* view = TestAccess::view(window);
+    TableModel* model = TestAccess::model(window);
+    const int lastColumn = model->columnCount() - 1;
+    const auto report = [&](const char* what, double seconds) {
+        std::printf("%-44s %8.3f s  (%d rows left)\n", what, seconds, model->rowCount());
+    };
+
+    view->setCurrentIndex(QModelIndex());
+    report("add a row at the top", secondsOf([&] { window.addRow(); }));
+
+    selectRows(view, QItemSelection(model->index(1000, 0), model->index(100999, lastColumn)));
+    report("remove 100,000 rows selected with Shift", secondsOf([&] { window.removeRow(); }));
+
+    QItemSelection picked;
+    for (int row = 0; row < 1000; ++row)
+        picked.select(model->index(row * 400 + 7, 0), model->index(row * 400 + 7, lastColumn));
+    selectRows(view, picked);
+    report("remove 1,000 rows picked with Ctrl", secondsOf([&] { window.removeRow(); }));
+
+    window.fenetre_chercher_date();
+    QDialog* dialog = TestAccess::currentDialog(window);
+    const QString last = TestAccess::rowLabel(window, model->rowCount() - 1);
+    dialog->findChild<QDateEdit*>()->setDate(
+        QDate::fromString(last.left(10), QStringLiteral("dd/MM/yyyy")));
+    dialog->findChild<QTimeEdit*>()->setTime(QTime::fromString(last.mid(11)));
+    report("search the last row's date", secondsOf([&] { window.rechercher_date(); }));
+    if (view->currentIndex().row() != model->rowCount() - 1)
+        std::printf("(the search did not land on the last row)\n");
+
+    view->selectAll();
+    report("remove every row (Ctrl+A)", secondsOf([&] { window.removeRow(); }));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -144,6 +200,7 @@ int main(int argc, char* argv[])
     };
     for (const Case& c : cases)
         measure(window, folder.path(), c);
+    measureRows(window);
     measureCancel(window, folder.path());
     TestAccess::clearTable(window);
     return 0;

@@ -24,6 +24,8 @@ private slots:
     void removingEveryRowKeepsTheColumnCount();
     void insertAndRemoveColumns();
     void flags();
+    void rowLabelsKeepAnyText_data();
+    void rowLabelsKeepAnyText();
 };
 
 void TestTableModel::construction_data()
@@ -295,6 +297,31 @@ void TestTableModel::flags()
     TableModel model(2, 2, nullptr);
     QCOMPARE(int(model.flags(model.index(1, 1))), 35);
     QCOMPARE(int(model.flags(QModelIndex())), 32);
+}
+
+void TestTableModel::rowLabelsKeepAnyText_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::newRow("date") << "01/01/2010 12:00";
+    QTest::newRow("placeholder") << "--/--/---- --:--";
+    QTest::newRow("empty") << "";
+    QTest::newRow("seventeen characters") << "01/01/2010 12:00x";
+    QTest::newRow("beyond Latin-1") << "€";
+}
+
+// A label stays with its row through removals and insertions above it, and a row that takes the
+// place of a removed one starts with an empty label.
+void TestTableModel::rowLabelsKeepAnyText()
+{
+    QFETCH(QString, label);
+    TableModel model(3, 2, nullptr);
+    model.setHeaderData(2, Qt::Vertical, label, Qt::EditRole);
+    model.setHeaderData(0, Qt::Vertical, QStringLiteral("Été"), Qt::EditRole);
+    model.removeRows(0, 1, QModelIndex());
+    model.insertRows(0, 2, QModelIndex());
+    QCOMPARE(model.headerData(3, Qt::Vertical, Qt::DisplayRole).toString(), label);
+    QCOMPARE(model.headerData(0, Qt::Vertical, Qt::DisplayRole).toString(), QString());
+    QCOMPARE(model.headerData(1, Qt::Vertical, Qt::DisplayRole).toString(), QString());
 }
 
 STRATOMARK_TEST_MAIN(TestTableModel)

@@ -56,8 +56,10 @@ void FenPrincipale::removeRow()
     if (rows.isEmpty())
         return;
     removeRecords(rows);
-    // Each run of adjacent rows leaves the table in one step, the lowest run first, so that the
-    // rows of the runs above keep their numbers.
+    // The selection covers exactly the rows that go; dropped first, it need not follow each of
+    // the runs below. Each run of adjacent rows leaves the table in one step, the lowest run
+    // first, so that the rows of the runs above keep their numbers.
+    tableView->clearSelection();
     for (int end = rows.size(); end > 0;) {
         int start = end - 1;
         while (start > 0 && rows.at(start - 1) == rows.at(start) - 1)

@@ -32,6 +32,7 @@ TableModel::TableModel(int rows, int columns, QObject* parent) : QAbstractTableM
     for (int c = 0; c < columns; ++c)
         horizontalHeaders.append(emptyText());
     texts.fill(emptyText(), rows * slotWidth());
+    labels.resize(rows);
     rowSlots.resize(rows);
     for (int r = 0; r < rows; ++r)
         rowSlots[r] = r;
@@ -54,15 +55,41 @@ bool TableModel::isCell(const QModelIndex& index) const
            index.column() < columnCount();
 }
 
-// Column -1 is the row's label.
 QString& TableModel::text(int row, int column)
 {
-    return texts[rowSlots.at(row) * slotWidth() + 1 + column];
+    return texts[rowSlots.at(row) * slotWidth() + column];
 }
 
 const QString& TableModel::text(int row, int column) const
 {
-    return texts.at(rowSlots.at(row) * slotWidth() + 1 + column);
+    return texts.at(rowSlots.at(row) * slotWidth() + column);
+}
+
+QString TableModel::label(int row) const
+{
+    const int slot = rowSlots.at(row);
+    const Label& stored = labels.at(slot);
+    if (stored.size < 0)
+        return longLabels.value(slot);
+    return QString::fromLatin1(stored.latin1.data(), stored.size);
+}
+
+void TableModel::setLabel(int row, const QString& text)
+{
+    const int slot = rowSlots.at(row);
+    Label& stored = labels[slot];
+    const bool fits =
+        text.size() <= int(stored.latin1.size()) &&
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+    if (!fits) {
+        stored.size = -1;
+        longLabels.insert(slot, text);
+        return;
+    }
+    longLabels.remove(slot);
+    stored.size = qint8(text.size());
+    std::transform(text.begin(), text.end(), stored.latin1.begin(),
+                   [](QChar c) { return char(c.unicode()); });
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const
@@ -95,7 +122,7 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
         return horizontalHeaders.value(section);
     if (section < 0 || section >= rowCount())
         return QVariant();
-    return text(section, -1);
+    return label(section);
 }
 
 bool TableModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
@@ -107,7 +134,7 @@ bool TableModel::setHeaderData(int section, Qt::Orientation orientation, const Q
     if (orientation == Qt::Horizontal)
         horizontalHeaders[section] = value.toString();
     else
-        text(section, -1) = value.toString();
+        setLabel(section, value.toString());
     emit headerDataChanged(orientation, section, section);
     return true;
 }
@@ -116,14 +143,16 @@ int TableModel::takeSlot()
 {
     if (!freeSlots.isEmpty())
         return freeSlots.takeLast();
-    const int slot = texts.size() / slotWidth();
     texts.insert(texts.size(), slotWidth(), emptyText());
-    return slot;
+    labels.append(Label());
+    return labels.size() - 1;
 }
 
 void TableModel::releaseSlot(int slot)
 {
     std::fill_n(texts.begin() + slot * slotWidth(), slotWidth(), emptyText());
+    labels[slot] = Label();
+    longLabels.remove(slot);
     freeSlots.append(slot);
 }
 
@@ -152,6 +181,7 @@ bool TableModel::removeRows(int position, int count, const QModelIndex& parent)
     rowSlots.remove(first, removed);
     if (rowSlots.isEmpty()) {
         texts.clear();
+        labels.clear();
         freeSlots.clear();
     }
     endRemoveRows();
@@ -164,16 +194,15 @@ bool TableModel::insertColumns(int position, int count, const QModelIndex& paren
         return false;
     beginInsertColumns(parent, position, position + count - 1);
     const int oldWidth = slotWidth();
-    const int slotCount = texts.size() / oldWidth;
     for (int i = 0; i < count; ++i)
         horizontalHeaders.insert(position, emptyText());
     QVector<QString> widened;
-    widened.reserve(slotCount * slotWidth());
-    for (int s = 0; s < slotCount; ++s) {
-        const auto slot = texts.cbegin() + s * oldWidth;
-        std::copy(slot, slot + 1 + position, std::back_inserter(widened));
+    widened.reserve(labels.size() * slotWidth());
+    for (int slot = 0; slot < labels.size(); ++slot) {
+        const auto cells = texts.cbegin() + slot * oldWidth;
+        std::copy(cells, cells + position, std::back_inserter(widened));
         widened.insert(widened.size(), count, emptyText());
-        std::copy(slot + 1 + position, slot + oldWidth, std::back_inserter(widened));
+        std::copy(cells + position, cells + oldWidth, std::back_inserter(widened));
     }
     texts = widened;
     endInsertColumns();
@@ -187,21 +216,19 @@ bool TableModel::removeColumns(int position, int count, const QModelIndex& paren
         return true;
     beginRemoveColumns(parent, first, first + removed - 1);
     const int oldWidth = slotWidth();
-    const int slotCount = texts.size() / oldWidth;
     horizontalHeaders.erase(horizontalHeaders.begin() + first,
                             horizontalHeaders.begin() + first + removed);
     QVector<QString> narrowed;
-    narrowed.reserve(slotCount * slotWidth());
-    for (int s = 0; s < slotCount; ++s) {
-        const auto slot = texts.cbegin() + s * oldWidth;
-        std::copy(slot, slot + 1 + first, std::back_inserter(narrowed));
-        std::copy(slot + 1 + first + removed, slot + oldWidth, std::back_inserter(narrowed));
+    narrowed.reserve(labels.size() * slotWidth());
+    for (int slot = 0; slot < labels.size(); ++slot) {
+        const auto cells = texts.cbegin() + slot * oldWidth;
+        std::copy(cells, cells + first, std::back_inserter(narrowed));
+        std::copy(cells + first + removed, cells + oldWidth, std::back_inserter(narrowed));
     }
     texts = narrowed;
     endRemoveColumns();
     return true;
 }
-
 Qt::ItemFlags TableModel::flags(const QModelIndex& index) const
 {
     if (!isCell(index))

@@ -2,8 +2,11 @@
 #define STRATOMARK_TABLEMODEL_H
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QStringList>
 #include <QVector>
+
+#include <array>
 
 // The grid of texts behind the central table: one row per record, one column per sensor value.
 // It knows nothing of records; the window listens to dataChanged to write edits back.
@@ -35,17 +38,28 @@ public:
     QString previousText;
 
 private:
+    // A row label of up to sixteen Latin-1 characters, which every date label is, is kept in
+    // place; any other lives in longLabels, under its row's slot.
+    struct Label {
+        std::array<char, 16> latin1{};
+        qint8 size = 0; // -1: in longLabels
+    };
+
     bool isCell(const QModelIndex& index) const;
-    int slotWidth() const { return horizontalHeaders.size() + 1; }
+    int slotWidth() const { return horizontalHeaders.size(); }
     QString& text(int row, int column);
     const QString& text(int row, int column) const;
+    QString label(int row) const;
+    void setLabel(int row, const QString& label);
     int takeSlot();
     void releaseSlot(int slot);
 
-    // A row lives in a slot of texts: its label, then its cells. Rows point at their slots, so
+    // A row lives in a slot: its label, and its cells in texts. Rows point at their slots, so
     // that removing or inserting rows moves slot numbers, never the texts, and a table of
     // hundreds of thousands of records loses a thousand scattered rows at once.
     QVector<QString> texts;
+    QVector<Label> labels;
+    QHash<int, QString> longLabels;
     QVector<int> rowSlots;
     QVector<int> freeSlots;
     QStringList horizontalHeaders;
