@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <limits>
 
 // The record layouts of the five station file types. The decoder, the record writer and the
 // column catalogue all read these tables, so a field's offset, width and scale are stated once.
@@ -40,13 +41,60 @@ enum class WriteKind : quint8 {
     Direction,      // degrees typed, count of 22.5 degree steps stored
 };
 
+// What a column measures, which tells a plausible reading from a rogue one.
+enum class Quantity : quint8 {
+    None, // a count, a code or a sensor of unknown use: any value is plausible
+    OutdoorTemperature,
+    GroundTemperature,
+    IndoorTemperature,
+    Humidity,
+    Pressure,
+    Wind,
+    Direction,
+    RainPerRecord,
+    UvIndex,
+    SolarRadiation,
+};
+
 struct Field {
     quint16 offset;
     FieldType type;
     CellRule rule;
     WriteKind write;
     const char* header; // UTF-8; "\n" separates the name from the unit
+    Quantity quantity;
+    // The value, as the cell shows it, that the station writes when it has no reading; NaN for
+    // a column without one.
+    double noData = std::numeric_limits<double>::quiet_NaN();
 };
+
+// The readings a quantity can plausibly take, both ends included, and the jump away from both
+// neighbours and back that makes a reading a spike; no spike test where jump is 0.
+struct PlausibleRange {
+    double lowest;
+    double highest;
+    double jump;
+};
+
+// Indexed by Quantity.
+constexpr std::array<PlausibleRange, 11> plausibleRanges{{
+    {-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 0},
+    {-60, 60, 8},
+    {-60, 60, 8},
+    {0, 50, 8},
+    {1, 100, 0},
+    {850, 1100, 5},
+    {0, 250, 0},
+    {0, 360, 0},
+    {0, 100, 0},
+    {0, 16, 0},
+    {0, 1500, 0},
+}};
+
+constexpr const PlausibleRange& plausibleRange(Quantity quantity)
+{
+    return plausibleRanges[std::size_t(quantity)];
+}
 
 enum class Timestamp : quint8 {
     DosWords,  // u16 DOS time word at 0x00, u16 DOS date word at 0x02
@@ -145,122 +193,127 @@ constexpr std::array<Field, N + M> join(const std::array<Field, N>& a,
 using T = FieldType;
 using R = CellRule;
 using W = WriteKind;
+using Q = Quantity;
 
 // Offsets 0x04 to 0x33, shared by "wswin_WD" and "wswin_WS".
 constexpr std::array<Field, 32> wswinSensors{{
-    {0x04, T::S16, R::Tenths, W::ScaledSigned, "Temp. I.\n(°C)"},
-    {0x06, T::S16, R::Tenths, W::ScaledSigned, "Temp. E.\n(°C)"},
-    {0x08, T::S16, R::Tenths, W::ScaledSigned, "Temp. 2\n(°C)"},
-    {0x0A, T::S16, R::Tenths, W::ScaledSigned, "Temp. 3\n(°C)"},
-    {0x0C, T::S16, R::Tenths, W::ScaledSigned, "Temp. 4\n(°C)"},
-    {0x0E, T::S16, R::Tenths, W::ScaledSigned, "Temp. E. Min\n(°C)"},
-    {0x10, T::S16, R::Tenths, W::ScaledSigned, "Temp. E. Max\n(°C)"},
-    {0x12, T::S16, R::Tenths, W::ScaledSigned, "Temp. 7\n(°C)"},
-    {0x14, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 1"},
-    {0x16, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 2"},
-    {0x18, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 3"},
-    {0x1A, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 4"},
-    {0x1C, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 1\n(°C)"},
-    {0x1E, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 2\n(°C)"},
-    {0x20, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 3\n(°C)"},
-    {0x22, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 4\n(°C)"},
-    {0x24, T::U8, R::Integer, W::Byte, "Hum. I.\n(%)"},
-    {0x25, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)"},
-    {0x26, T::U8, R::Integer, W::Byte, "Hum. 2\n(%)"},
-    {0x27, T::U8, R::Integer, W::Byte, "Hum. 3\n(%)"},
-    {0x28, T::U8, R::Integer, W::Byte, "Hum. 4\n(%)"},
-    {0x29, T::U8, R::Integer, W::Byte, "Hum. 5\n(%)"},
-    {0x2A, T::U8, R::Integer, W::Byte, "Hum. 6\n(%)"},
-    {0x2B, T::U8, R::Integer, W::Byte, "Hum. 7\n(%)"},
-    {0x2C, T::U8, R::Integer, W::Byte, "Hum. Fol. 1\n(%)"},
-    {0x2D, T::U8, R::Integer, W::Byte, "Hum. Fol. 2\n(%)"},
-    {0x2E, T::U8, R::Integer, W::Byte, "Hum. Fol. 3\n(%)"},
-    {0x2F, T::U8, R::Integer, W::Byte, "Hum. Fol. 4\n(%)"},
-    {0x30, T::U8, R::Integer, W::Byte, "Hum. Sol 1\n(%)"},
-    {0x31, T::U8, R::Integer, W::Byte, "Hum. Sol 2\n(%)"},
-    {0x32, T::U8, R::Integer, W::Byte, "Hum. Sol 3\n(%)"},
-    {0x33, T::U8, R::Integer, W::Byte, "Hum. Sol 4\n(%)"},
+    {0x04, T::S16, R::Tenths, W::ScaledSigned, "Temp. I.\n(°C)", Q::IndoorTemperature},
+    {0x06, T::S16, R::Tenths, W::ScaledSigned, "Temp. E.\n(°C)", Q::OutdoorTemperature},
+    {0x08, T::S16, R::Tenths, W::ScaledSigned, "Temp. 2\n(°C)", Q::OutdoorTemperature},
+    {0x0A, T::S16, R::Tenths, W::ScaledSigned, "Temp. 3\n(°C)", Q::OutdoorTemperature},
+    {0x0C, T::S16, R::Tenths, W::ScaledSigned, "Temp. 4\n(°C)", Q::OutdoorTemperature},
+    {0x0E, T::S16, R::Tenths, W::ScaledSigned, "Temp. E. Min\n(°C)", Q::OutdoorTemperature},
+    {0x10, T::S16, R::Tenths, W::ScaledSigned, "Temp. E. Max\n(°C)", Q::OutdoorTemperature},
+    {0x12, T::S16, R::Tenths, W::ScaledSigned, "Temp. 7\n(°C)", Q::OutdoorTemperature},
+    {0x14, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 1", Q::None},
+    {0x16, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 2", Q::None},
+    {0x18, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 3", Q::None},
+    {0x1A, T::S16, R::Tenths, W::ScaledSigned, "Sonde Fol. 4", Q::None},
+    {0x1C, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 1\n(°C)", Q::GroundTemperature},
+    {0x1E, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 2\n(°C)", Q::GroundTemperature},
+    {0x20, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 3\n(°C)", Q::GroundTemperature},
+    {0x22, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 4\n(°C)", Q::GroundTemperature},
+    {0x24, T::U8, R::Integer, W::Byte, "Hum. I.\n(%)", Q::Humidity},
+    {0x25, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)", Q::Humidity},
+    {0x26, T::U8, R::Integer, W::Byte, "Hum. 2\n(%)", Q::Humidity},
+    {0x27, T::U8, R::Integer, W::Byte, "Hum. 3\n(%)", Q::Humidity},
+    {0x28, T::U8, R::Integer, W::Byte, "Hum. 4\n(%)", Q::Humidity},
+    {0x29, T::U8, R::Integer, W::Byte, "Hum. 5\n(%)", Q::Humidity},
+    {0x2A, T::U8, R::Integer, W::Byte, "Hum. 6\n(%)", Q::Humidity},
+    {0x2B, T::U8, R::Integer, W::Byte, "Hum. 7\n(%)", Q::Humidity},
+    {0x2C, T::U8, R::Integer, W::Byte, "Hum. Fol. 1\n(%)", Q::None},
+    {0x2D, T::U8, R::Integer, W::Byte, "Hum. Fol. 2\n(%)", Q::None},
+    {0x2E, T::U8, R::Integer, W::Byte, "Hum. Fol. 3\n(%)", Q::None},
+    {0x2F, T::U8, R::Integer, W::Byte, "Hum. Fol. 4\n(%)", Q::None},
+    {0x30, T::U8, R::Integer, W::Byte, "Hum. Sol 1\n(%)", Q::None},
+    {0x31, T::U8, R::Integer, W::Byte, "Hum. Sol 2\n(%)", Q::None},
+    {0x32, T::U8, R::Integer, W::Byte, "Hum. Sol 3\n(%)", Q::None},
+    {0x33, T::U8, R::Integer, W::Byte, "Hum. Sol 4\n(%)", Q::None},
 }};
 
 constexpr std::array<Field, 46> wswinWD =
-    join(wswinSensors, std::array<Field, 14>{{
-                           {0x34, T::S16, R::Tenths, W::ScaledUnsigned, "Press. Rel.\n(hPa)"},
-                           {0x36, T::S16, R::Thousandths, W::ScaledUnsigned, "Pluie\n(mm)"},
-                           {0x38, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)"},
-                           {0x3A, T::S16, R::Integer, W::Word, "Direction\n(°)"},
-                           {0x3C, T::S16, R::Tenths, W::ScaledSigned, "Evapotr.\n(mm)"},
-                           {0x3E, T::U8, R::Integer, W::Byte, "Index UV"},
-                           {0x3F, T::S16, R::Integer, W::Word, "Ray. Sol."},
-                           {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)"},
-                           {0x43, T::S16, R::Hundredths, W::ScaledSigned, "ISS Réception"},
-                           {0x45, T::S16, R::Integer, W::Word, "Inconnu 1"},
-                           {0x47, T::S16, R::Integer, W::Word, "Inconnu 2"},
-                           {0x49, T::U8, R::Integer, W::Byte, "GWD"},
-                           {0x4A, T::U8, R::Integer, W::Byte, "W0"},
-                           {0x4B, T::U8, R::Integer, W::Byte, "W1"},
-                       }});
+    join(wswinSensors,
+         std::array<Field, 14>{{
+             {0x34, T::S16, R::Tenths, W::ScaledUnsigned, "Press. Rel.\n(hPa)", Q::Pressure},
+             {0x36, T::S16, R::Thousandths, W::ScaledUnsigned, "Pluie\n(mm)", Q::RainPerRecord},
+             {0x38, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)", Q::Wind},
+             {0x3A, T::S16, R::Integer, W::Word, "Direction\n(°)", Q::Direction},
+             {0x3C, T::S16, R::Tenths, W::ScaledSigned, "Evapotr.\n(mm)", Q::None},
+             {0x3E, T::U8, R::Integer, W::Byte, "Index UV", Q::UvIndex},
+             {0x3F, T::S16, R::Integer, W::Word, "Ray. Sol.", Q::SolarRadiation},
+             {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)", Q::Wind},
+             {0x43, T::S16, R::Hundredths, W::ScaledSigned, "ISS Réception", Q::None},
+             {0x45, T::S16, R::Integer, W::Word, "Inconnu 1", Q::None},
+             {0x47, T::S16, R::Integer, W::Word, "Inconnu 2", Q::None},
+             {0x49, T::U8, R::Integer, W::Byte, "GWD", Q::None},
+             {0x4A, T::U8, R::Integer, W::Byte, "W0", Q::None},
+             {0x4B, T::U8, R::Integer, W::Byte, "W1", Q::None},
+         }});
 
 constexpr std::array<Field, 43> wswinWS =
-    join(wswinSensors, std::array<Field, 11>{{
-                           {0x34, T::S16, R::Integer, W::Word, "Press. Abs.\n(hPa)"},
-                           {0x36, T::S16, R::Thousandths, W::ScaledSigned, "Pluie\n(mm)"},
-                           {0x38, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)"},
-                           {0x3A, T::S16, R::Integer, W::Word, "Direction\n(°)"},
-                           {0x3C, T::S16, R::Tenths, W::ScaledUnsigned, "Evapotr.\n(mm)"},
-                           {0x3E, T::U8, R::Integer, W::Byte, "Index UV"},
-                           {0x3F, T::S16, R::Integer, W::Word, "Ray. Sol."},
-                           {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)"},
-                           {0x43, T::S16, R::Integer, W::Word, "Inconnu 1"},
-                           {0x45, T::S16, R::Integer, W::Word, "Inconnu 2"},
-                           {0x47, T::U8, R::Integer, W::Byte, "GWD"},
-                       }});
+    join(wswinSensors,
+         std::array<Field, 11>{{
+             {0x34, T::S16, R::Integer, W::Word, "Press. Abs.\n(hPa)", Q::Pressure},
+             {0x36, T::S16, R::Thousandths, W::ScaledSigned, "Pluie\n(mm)", Q::RainPerRecord},
+             {0x38, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)", Q::Wind},
+             {0x3A, T::S16, R::Integer, W::Word, "Direction\n(°)", Q::Direction},
+             {0x3C, T::S16, R::Tenths, W::ScaledUnsigned, "Evapotr.\n(mm)", Q::None},
+             {0x3E, T::U8, R::Integer, W::Byte, "Index UV", Q::UvIndex},
+             {0x3F, T::S16, R::Integer, W::Word, "Ray. Sol.", Q::SolarRadiation},
+             {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)", Q::Wind},
+             {0x43, T::S16, R::Integer, W::Word, "Inconnu 1", Q::None},
+             {0x45, T::S16, R::Integer, W::Word, "Inconnu 2", Q::None},
+             {0x47, T::U8, R::Integer, W::Byte, "GWD", Q::None},
+         }});
 
 constexpr std::array<Field, 16> wswinWM{{
-    {0x04, T::S16, R::Tenths, W::ScaledSigned, "Temp. I.\n(°C)"},
-    {0x06, T::S16, R::Tenths, W::ScaledSigned, "Temp. E.\n(°C)"},
-    {0x08, T::S16, R::Tenths, W::ScaledSigned, "Temp. 2\n(°C)"},
-    {0x0A, T::S16, R::Tenths, W::ScaledSigned, "Temp. 3\n(°C)"},
-    {0x0C, T::S16, R::Tenths, W::ScaledSigned, "Temp. 4\n(°C)"},
-    {0x0E, T::U8, R::Integer, W::Byte, "Hum. I.\n(%)"},
-    {0x0F, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)"},
-    {0x10, T::U8, R::Integer, W::Byte, "Hum. 2\n(%)"},
-    {0x11, T::U8, R::Integer, W::Byte, "Hum. 3\n(%)"},
-    {0x12, T::U8, R::Integer, W::Byte, "Hum. 4\n(%)"},
-    {0x13, T::S16, R::Integer, W::Word, "Press. Abs.\n(hPa)"},
-    {0x15, T::S16, R::Thousandths, W::ScaledSigned, "Pluie\n(mm)"},
-    {0x17, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)"},
-    {0x19, T::S16, R::Integer, W::Word, "Direction\n(°)"},
-    {0x1B, T::S16, R::Tenths, W::ScaledSigned, "Rafales\n(Km/h)"},
-    {0x1D, T::U8, R::Integer, W::Byte, "Hum."},
+    {0x04, T::S16, R::Tenths, W::ScaledSigned, "Temp. I.\n(°C)", Q::IndoorTemperature},
+    {0x06, T::S16, R::Tenths, W::ScaledSigned, "Temp. E.\n(°C)", Q::OutdoorTemperature},
+    {0x08, T::S16, R::Tenths, W::ScaledSigned, "Temp. 2\n(°C)", Q::OutdoorTemperature},
+    {0x0A, T::S16, R::Tenths, W::ScaledSigned, "Temp. 3\n(°C)", Q::OutdoorTemperature},
+    {0x0C, T::S16, R::Tenths, W::ScaledSigned, "Temp. 4\n(°C)", Q::OutdoorTemperature},
+    {0x0E, T::U8, R::Integer, W::Byte, "Hum. I.\n(%)", Q::Humidity},
+    {0x0F, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)", Q::Humidity},
+    {0x10, T::U8, R::Integer, W::Byte, "Hum. 2\n(%)", Q::Humidity},
+    {0x11, T::U8, R::Integer, W::Byte, "Hum. 3\n(%)", Q::Humidity},
+    {0x12, T::U8, R::Integer, W::Byte, "Hum. 4\n(%)", Q::Humidity},
+    {0x13, T::S16, R::Integer, W::Word, "Press. Abs.\n(hPa)", Q::Pressure},
+    {0x15, T::S16, R::Thousandths, W::ScaledSigned, "Pluie\n(mm)", Q::RainPerRecord},
+    {0x17, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)", Q::Wind},
+    {0x19, T::S16, R::Integer, W::Word, "Direction\n(°)", Q::Direction},
+    {0x1B, T::S16, R::Tenths, W::ScaledSigned, "Rafales\n(Km/h)", Q::Wind},
+    {0x1D, T::U8, R::Integer, W::Byte, "Hum.", Q::None},
 }};
 
 // In real files 0x08 holds the station (absolute) pressure and 0x0C the sea-level (relative)
-// one, so the "Rel." column reads 0x0C and the "Abs" column 0x08.
+// one, so the "Rel." column reads 0x0C and the "Abs" column 0x08. A gust of 51.0 is what the
+// station writes when it measured none.
 constexpr std::array<Field, 12> ws3600{{
-    {0x24, T::F32, R::Decimals1, W::Float, "Temp. I.\n(°C)"},
-    {0x28, T::F32, R::Decimals1, W::Float, "Temp. E.\n(°C)"},
-    {0x2C, T::F32, R::Decimals0, W::Float, "Hum. I.\n(%)"},
-    {0x30, T::F32, R::Decimals0, W::Float, "Hum. E.\n(%)"},
-    {0x0C, T::F32, R::Decimals1, W::Float, "Pression Rel.\n(hPa)"},
-    {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)"},
-    {0x1C, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)"},
-    {0x20, T::F32, R::Decimals3, W::Float, "Pluie\n(mm)"},
-    {0x10, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)"},
-    {0x14, T::U32, R::DirectionCode, W::Direction, "Direction\n(°)"},
-    {0x18, T::F32, R::Decimals1, W::Float, "Rafales\n(Km/h)"},
-    {0x34, T::U32, R::Integer, W::U32, "unknown"},
+    {0x24, T::F32, R::Decimals1, W::Float, "Temp. I.\n(°C)", Q::IndoorTemperature},
+    {0x28, T::F32, R::Decimals1, W::Float, "Temp. E.\n(°C)", Q::OutdoorTemperature},
+    {0x2C, T::F32, R::Decimals0, W::Float, "Hum. I.\n(%)", Q::Humidity},
+    {0x30, T::F32, R::Decimals0, W::Float, "Hum. E.\n(%)", Q::Humidity},
+    {0x0C, T::F32, R::Decimals1, W::Float, "Pression Rel.\n(hPa)", Q::Pressure},
+    {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)", Q::Pressure},
+    {0x1C, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)", Q::None},
+    {0x20, T::F32, R::Decimals3, W::Float, "Pluie\n(mm)", Q::RainPerRecord},
+    {0x10, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)", Q::Wind},
+    {0x14, T::U32, R::DirectionCode, W::Direction, "Direction\n(°)", Q::Direction},
+    {0x18, T::F32, R::Decimals1, W::Float, "Rafales\n(Km/h)", Q::Wind, 51.0},
+    {0x34, T::U32, R::Integer, W::U32, "unknown", Q::None},
 }};
 
+// With the outdoor sensors out of reach the station writes 81.1 °C, 110 % and 51.0 m/s.
 constexpr std::array<Field, 9> ws2300{{
-    {0x18, T::F32, R::Decimals1, W::Float, "Temp. I.\n(°C)"},
-    {0x1C, T::F32, R::Decimals1, W::Float, "Temp. E.\n(°C)"},
-    {0x20, T::U16, R::Integer, W::U32Low16, "Hum. I.\n(%)"},
-    {0x22, T::U16, R::Integer, W::U32Low16, "Hum. E.\n(%)"},
-    {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)"},
-    {0x14, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)"},
-    {0x0C, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)"},
-    {0x10, T::U32, R::DirectionCode, W::Direction, "Direction\n(°)"},
-    {0x00, T::U32, R::Integer, W::U32, "unknown"},
+    {0x18, T::F32, R::Decimals1, W::Float, "Temp. I.\n(°C)", Q::IndoorTemperature},
+    {0x1C, T::F32, R::Decimals1, W::Float, "Temp. E.\n(°C)", Q::OutdoorTemperature, 81.1},
+    {0x20, T::U16, R::Integer, W::U32Low16, "Hum. I.\n(%)", Q::Humidity},
+    {0x22, T::U16, R::Integer, W::U32Low16, "Hum. E.\n(%)", Q::Humidity, 110},
+    {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)", Q::Pressure},
+    {0x14, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)", Q::None},
+    {0x0C, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)", Q::Wind, 183.6},
+    {0x10, T::U32, R::DirectionCode, W::Direction, "Direction\n(°)", Q::Direction},
+    {0x00, T::U32, R::Integer, W::U32, "unknown", Q::None},
 }};
 
 } // namespace detail

@@ -30,6 +30,10 @@ public:
     bool removeColumns(int position, int count, const QModelIndex& parent) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // The text of a cell inside the table, without the variant that data() wraps it in: what
+    // reads every cell of a large table.
+    const QString& cellText(int row, int column) const { return text(row, column); }
+
     bool removeExtraRows();
     bool setHeaderLabels(int orientation, const QVariant& labels, int role);
 
