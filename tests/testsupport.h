@@ -2,6 +2,7 @@
 #define STRATOMARK_TESTSUPPORT_H
 
 #include "app/fenprincipale.h"
+#include "review/valuereview.h"
 #include "table/tablemodel.h"
 
 #include <QAction>
@@ -92,6 +93,7 @@ struct TestAccess {
     static void clearTable(FenPrincipale& w) { w.clearTable(); }
     static QString settingsPath() { return FenPrincipale::settingsPath(); }
     static void setRecordCount(FenPrincipale& w, qint32 count) { w.recordCount = count; }
+    static ValueReview* review(FenPrincipale& w) { return w.review; }
     static void writeTimestamp(Format::Timestamp stamp, char* record, const QString& text)
     {
         FenPrincipale::writeTimestamp(stamp, record, text);

@@ -141,33 +141,44 @@ void TestEditing::gate_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
-    QTest::addColumn<bool>("boxShown");
+    QTest::addColumn<QString>("reason"); // the box's explanation; empty when no box shows
     const int WD = int(DataFileType::WswinWD), W36 = int(DataFileType::WS3600),
               W23 = int(DataFileType::WS2300);
-    QTest::newRow("lowest") << WD << 0 << "-50" << true << false;
-    QTest::newRow("highest") << WD << 0 << "2000" << true << false;
-    QTest::newRow("below the range") << WD << 0 << "-50.1" << false << true;
-    QTest::newRow("above the range") << WD << 0 << "2000.1" << false << true;
-    QTest::newRow("decimal comma") << WD << 0 << "12,5" << false << true;
-    QTest::newRow("decimal point") << WD << 0 << "12.5" << true << false;
-    QTest::newRow("trailing zero") << WD << 0 << "21.30" << true << false;
-    QTest::newRow("empty") << WD << 0 << "" << false << false;
-    QTest::newRow("too many decimals") << WD << 0 << "21.35" << false << true;
-    QTest::newRow("humidity over a byte") << WD << 16 << "300" << false << true;
-    QTest::newRow("humidity fraction") << WD << 16 << "65.5" << false << true;
-    QTest::newRow("rain that wraps") << WD << 33 << "40" << false << true;
-    QTest::newRow("negative through an unsigned parse") << WD << 34 << "-5.2" << false << true;
-    QTest::newRow("float takes any decimals") << W23 << 1 << "21.35" << true << false;
-    QTest::newRow("float wind") << W36 << 8 << "10.07" << true << false;
-    QTest::newRow("direction step") << W36 << 9 << "67.5" << true << false;
-    QTest::newRow("direction between steps") << W36 << 9 << "70" << false << true;
-    QTest::newRow("negative direction") << W23 << 7 << "-22.5" << false << true;
-    QTest::newRow("nan in a float") << W23 << 1 << "nan" << false << true;
-    QTest::newRow("NaN in a km/h float") << W36 << 8 << "NaN" << false << true;
-    QTest::newRow("inf") << W36 << 0 << "inf" << false << true;
-    QTest::newRow("hundredth rounded away by a tenths field") << WD << 0 << "0.04" << false << true;
-    QTest::newRow("a hair off a tenth") << WD << 0 << "21.300001" << false << true;
-    QTest::newRow("direction rounded to its step") << W36 << 9 << "22.54" << false << true;
+    const QString range = QStringLiteral("Les valeurs vont de -50 à 2000.");
+    const QString field = QStringLiteral("Le champ de cette colonne ne peut pas contenir cette "
+                                         "valeur.");
+    const QString oneDecimal = QStringLiteral("Cette colonne ne garde qu'une décimale.");
+    QTest::newRow("lowest") << WD << 0 << "-50" << true << "";
+    QTest::newRow("highest") << WD << 0 << "2000" << true << "";
+    QTest::newRow("below the range") << WD << 0 << "-50.1" << false << range;
+    QTest::newRow("above the range") << WD << 0 << "2000.1" << false << range;
+    QTest::newRow("decimal comma") << WD << 0 << "12,5" << false
+                                   << "La virgule ne sépare pas les décimales : utilisez le point.";
+    QTest::newRow("decimal point") << WD << 0 << "12.5" << true << "";
+    QTest::newRow("trailing zero") << WD << 0 << "21.30" << true << "";
+    QTest::newRow("empty") << WD << 0 << "" << false << "";
+    QTest::newRow("not a number") << WD << 0 << "abc" << false << "« abc » n'est pas un nombre.";
+    QTest::newRow("too many decimals") << WD << 0 << "21.35" << false << oneDecimal;
+    QTest::newRow("humidity over a byte") << WD << 16 << "300" << false << field;
+    QTest::newRow("humidity fraction")
+        << WD << 16 << "65.5" << false << "Cette colonne ne garde pas de décimale.";
+    QTest::newRow("rain that wraps") << WD << 33 << "40" << false << field;
+    QTest::newRow("negative through an unsigned parse") << WD << 34 << "-5.2" << false << field;
+    QTest::newRow("float takes any decimals") << W23 << 1 << "21.35" << true << "";
+    QTest::newRow("float wind") << W36 << 8 << "10.07" << true << "";
+    QTest::newRow("direction step") << W36 << 9 << "67.5" << true << "";
+    QTest::newRow("direction between steps") << W36 << 9 << "70" << false << field;
+    QTest::newRow("negative direction") << W23 << 7 << "-22.5" << false << field;
+    QTest::newRow("nan in a float") << W23 << 1 << "nan" << false << "« nan » n'est pas un nombre.";
+    QTest::newRow("NaN in a km/h float")
+        << W36 << 8 << "NaN" << false << "« NaN » n'est pas un nombre.";
+    QTest::newRow("inf") << W36 << 0 << "inf" << false << "« inf » n'est pas un nombre.";
+    QTest::newRow("hundredth rounded away by a tenths field")
+        << WD << 0 << "0.04" << false << oneDecimal;
+    QTest::newRow("a hair off a tenth") << WD << 0 << "21.300001" << false << oneDecimal;
+    QTest::newRow("direction rounded to its step") << W36 << 9 << "22.54" << false << oneDecimal;
+    QTest::newRow("thousandths kept")
+        << WD << 33 << "1.2345" << false << "Cette colonne garde 3 décimales.";
 }
 
 void TestEditing::gate()
@@ -176,21 +187,25 @@ void TestEditing::gate()
     QFETCH(int, column);
     QFETCH(QString, text);
     QFETCH(bool, accepted);
-    QFETCH(bool, boxShown);
+    QFETCH(QString, reason);
     const Format::RecordLayout& layout = Format::layout(DataFileType(type));
     loadRecords(DataFileType(type), {QByteArray(layout.recordSize, '\0')});
     const QString before = cell(0, column);
     const QByteArray recordBefore = field(0, 0, layout.recordSize);
 
-    bool boxSeen = false;
-    const auto answer = TestSupport::whenShown<QMessageBox>([&boxSeen](QMessageBox* box) {
-        boxSeen = box->text() == QStringLiteral("Erreur de saisie") &&
-                  box->windowTitle() == QStringLiteral("Erreur");
-        box->accept();
+    QStringList boxes;
+    const auto answer = TestSupport::whenModalShown([&boxes](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box)
+            boxes << box->windowTitle() + QLatin1Char('|') + box->text() + QLatin1Char('|') +
+                         box->informativeText();
+        modal->close();
+        return true;
     });
     edit(0, column, text);
 
-    QCOMPARE(boxSeen, boxShown);
+    QCOMPARE(boxes,
+             reason.isEmpty() ? QStringList() : QStringList{"Erreur|Erreur de saisie|" + reason});
     QCOMPARE(TestAccess::saveAction(*window)->isEnabled(), accepted);
     QCOMPARE(TestAccess::undoCount(*window), accepted ? 1 : 0);
     if (accepted) {
@@ -208,10 +223,11 @@ void TestEditing::gate()
 void TestEditing::editWithoutARecordIsRefused()
 {
     loadRecords(DataFileType::WS3600, {});
-    const auto answer = TestSupport::answerMessageBox(QStringLiteral("OK"));
+    TestSupport::BoxLog boxes;
     edit(0, 0, QStringLiteral("12.5"));
     QCOMPARE(cell(0, 0), QString());
     QVERIFY(!TestAccess::saveAction(*window)->isEnabled());
+    QCOMPARE(boxes.texts, QStringList{"Erreur de saisie"});
 }
 
 void TestEditing::twentyFiveEditsUndoneAndRedone()

@@ -1,8 +1,11 @@
 #include "testsupport.h"
 
+#include "app/appinfo.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QFormLayout>
 #include <QHeaderView>
@@ -40,6 +43,7 @@ private slots:
     void closeButtonRunsTheQuitSequence();
     void clearTableReleasesTheDocument();
     void aboutBox();
+    void qtSpeaksFrench();
 
 private:
     static void makeModified(FenPrincipale& window);
@@ -371,6 +375,14 @@ void TestWindow::aboutBox()
 
     actionByText(window, QStringLiteral("A propos de..."))->trigger();
     QVERIFY(TestAccess::currentDialog(window) != dialog);
+}
+
+// Last of the program: the translation stays installed.
+void TestWindow::qtSpeaksFrench()
+{
+    AppInfo::speakFrench(*QCoreApplication::instance());
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
+    QCOMPARE(QDateEdit().displayFormat(), QStringLiteral("dd/MM/yyyy"));
 }
 
 STRATOMARK_TEST_MAIN(TestWindow)

@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "review/valuereview.h"
 #include "table/tablemodel.h"
 
 #include <QAction>
@@ -63,6 +64,7 @@ void FenPrincipale::clearTable()
 
     clearEditHistory();
     disableDocumentOnlyActions();
+    review->detach();
 
     TableModel* oldModel = model;
     if (oldModel)
@@ -73,6 +75,7 @@ void FenPrincipale::clearTable()
 
     fileLabel->setText(QString());
     freeRecordBuffers();
+    updateWindowTitle();
     statusBarWidget->showMessage(QString());
 }
 

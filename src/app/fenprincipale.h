@@ -30,6 +30,7 @@ class QStatusBar;
 class QTableView;
 class QTimeEdit;
 class TableModel;
+class ValueReview;
 
 // One entry of the edit history: the text to put back into cell (row, column), and the bytes its
 // field held with that text, which are exact where the text is rounded.
@@ -151,6 +152,8 @@ private:
     void createTableView();
     void installModel(TableModel* newModel);
     void disableDocumentOnlyActions();
+    void updateWindowTitle();
+    static QString applicationTitle();
 
     // --- Station data: loading (src/data/loading.cpp) ---
     static const QStringList& monthNames();
@@ -206,8 +209,9 @@ private:
     void freeRecordBuffers();
 
     // --- Table: cell editing (src/table/editing.cpp) ---
-    bool recordCanHold(int row, int column, const QString& text) const;
-    void refuseEdit(const QModelIndex& index);
+    QString refusalReason(int row, int column, const QString& text) const;
+    static int typedDecimals(const QString& text);
+    void refuseEdit(const QModelIndex& index, const QString& reason);
     void commitOpenEditor();
 
     // --- Table: selection, navigation and rows (src/table/navigation.cpp, rows.cpp) ---
@@ -286,6 +290,8 @@ private:
     QTableView* tableView = nullptr;
     TableModel* model = nullptr;
     QStatusBar* statusBarWidget = nullptr;
+    // Suspect values, the next one and the chart: tools beyond the table itself.
+    ValueReview* review = nullptr;
 
     // --- Widgets of the auxiliary dialogs, the last one built of each ---
     QDialog* currentDialog = nullptr;

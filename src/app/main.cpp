@@ -7,6 +7,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(icons);
+    AppInfo::speakFrench(app);
     QCoreApplication::setApplicationVersion(QLatin1String(AppInfo::version));
     QCoreApplication::setApplicationName(QLatin1String(AppInfo::name));
 

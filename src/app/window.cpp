@@ -1,9 +1,11 @@
 #include "app/appinfo.h"
 #include "app/fenprincipale.h"
+#include "review/valuereview.h"
 #include "table/tablemodel.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
@@ -21,18 +23,19 @@
 
 FenPrincipale::FenPrincipale()
 {
-    setWindowTitle(QLatin1String(AppInfo::name) + QLatin1String(" v") +
-                   QLatin1String(AppInfo::version));
+    setWindowTitle(applicationTitle());
     resize(800, 600);
     showMaximized();
 
     for (int type = 0; type < Format::dataFileTypeCount; ++type)
         headerLists[type] = headerList(Format::DataFileType(type));
 
+    review = new ValueReview(this);
     createMenus();
     createToolBars();
     createCentralWidget();
     createTableView();
+    review->setView(tableView);
 
     clearEditHistory();
     disableDocumentOnlyActions();
@@ -43,9 +46,11 @@ FenPrincipale::FenPrincipale()
     statusBarWidget->showMessage(QStringLiteral("Prêt"));
 }
 
-// The quit sequence clears the table, so normally nothing is left to release here.
+// The quit sequence clears the table, so normally nothing is left to release here. The review
+// goes first: the widgets it follows send their last signals while they are taken down.
 FenPrincipale::~FenPrincipale()
 {
+    delete review;
     freeRecordBuffers();
     delete model;
 }
@@ -65,10 +70,14 @@ QAction* FenPrincipale::addMenuAction(QMenu* menu, const QString& text, const QS
 void FenPrincipale::createMenus()
 {
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Fichier"));
-    openAction = addMenuAction(fileMenu, QStringLiteral("&Ouvrir"),
-                               QStringLiteral(":/tool_bar/Folder"), &FenPrincipale::Ouvrir_fichier);
-    saveAction = addMenuAction(fileMenu, QStringLiteral("Enregistrer"),
-                               QStringLiteral(":/tool_bar/Save"), &FenPrincipale::enregistrer);
+    openAction =
+        addMenuAction(fileMenu, QStringLiteral("&Ouvrir"), QStringLiteral(":/tool_bar/Folder"),
+                      &FenPrincipale::Ouvrir_fichier, QStringLiteral("Ctrl+O"));
+    saveAction =
+        addMenuAction(fileMenu, QStringLiteral("Enregistrer"), QStringLiteral(":/tool_bar/Save"),
+                      &FenPrincipale::enregistrer, QStringLiteral("Ctrl+S"));
+    connect(saveAction, &QAction::changed, this,
+            [this] { setWindowModified(saveAction->isEnabled()); });
     saveAsAction = addMenuAction(fileMenu, QStringLiteral("Enregistrer sous..."), QString(),
                                  &FenPrincipale::enregistrer_sous);
     exportAction = addMenuAction(fileMenu, QStringLiteral("&Exporter"), QString(),
@@ -110,6 +119,7 @@ void FenPrincipale::createMenus()
     sensorsAction =
         addMenuAction(viewMenu, QStringLiteral("Sondes..."), QStringLiteral(":/tool_bar/Sondes"),
                       &FenPrincipale::selectionner_sonde);
+    viewMenu->addActions(review->actions());
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("?"));
     addMenuAction(helpMenu, QStringLiteral("A propos de..."), QString(), &FenPrincipale::About);
@@ -227,6 +237,23 @@ void FenPrincipale::installModel(TableModel* newModel)
     QItemSelectionModel* oldSelection = tableView->selectionModel();
     tableView->setModel(newModel);
     delete oldSelection;
+}
+
+// The window names the open file, with the mark of unsaved changes; with no document it bears
+// the application's name and version alone.
+void FenPrincipale::updateWindowTitle()
+{
+    if (hasDocument())
+        setWindowTitle(QFileInfo(currentFilePath).fileName() + QStringLiteral("[*] - ") +
+                       applicationTitle());
+    else
+        setWindowTitle(applicationTitle());
+    setWindowModified(saveAction->isEnabled());
+}
+
+QString FenPrincipale::applicationTitle()
+{
+    return QLatin1String(AppInfo::name) + QLatin1String(" v") + QLatin1String(AppInfo::version);
 }
 
 void FenPrincipale::disableDocumentOnlyActions()

@@ -94,4 +94,5 @@ void FenPrincipale::enregistrer_sous()
     currentFilePath = path;
     fileLabel->setText(fileLabelText());
     saveAction->setEnabled(false);
+    updateWindowTitle();
 }

@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "review/valuereview.h"
 #include "table/tablemodel.h"
 
 #include <QProgressDialog>
@@ -134,4 +135,6 @@ void FenPrincipale::buildTable()
             Qt::UniqueConnection);
     AppSettings(ApplyColumnVisibility);
     enableDocumentActions(true);
+    review->attach(model, documentType);
+    updateWindowTitle();
 }

@@ -17,21 +17,16 @@ constexpr float highestValue = 2000.0f;
 void FenPrincipale::Courant_changed(const QItemSelection&, const QItemSelection&) {}
 
 // The one gate for cell changes: a number of the accepted range that its field can hold is
-// written into the record; anything else is put back. "nan" reads as a number but lies in no
-// range, so it is refused like one out of range.
+// written into the record; anything else is put back, and the box says why.
 void FenPrincipale::modif_donnees(const QModelIndex& topLeft, const QModelIndex&)
 {
-    const QVariant cell = model->data(topLeft, Qt::DisplayRole);
-    bool isNumber = false;
-    const float value = cell.toFloat(&isNumber);
-    const QString text = cell.toString();
-    if (!isNumber || !std::isfinite(value) || value < lowestValue || value > highestValue ||
-        !recordCanHold(topLeft.row(), topLeft.column(), text)) {
-        editAccepted = false;
-        refuseEdit(topLeft);
+    const QString text = model->data(topLeft, Qt::DisplayRole).toString();
+    const QString reason = refusalReason(topLeft.row(), topLeft.column(), text);
+    editAccepted = reason.isNull();
+    if (!editAccepted) {
+        refuseEdit(topLeft, reason);
         return;
     }
-    editAccepted = true;
     if (recordEdits)
         pushEdit(topLeft.row(), topLeft.column(), model->previousText,
                  fieldBytes(topLeft.row(), topLeft.column()));
@@ -39,19 +34,60 @@ void FenPrincipale::modif_donnees(const QModelIndex& topLeft, const QModelIndex&
     writeCellToRecord(topLeft.row(), topLeft.column(), text);
 }
 
-bool FenPrincipale::recordCanHold(int row, int column, const QString& text) const
+// Why text cannot go into cell (row, column), in words for the user; a null text when it can.
+// "nan" reads as a number but is none, and lies in no range.
+QString FenPrincipale::refusalReason(int row, int column, const QString& text) const
 {
+    bool isNumber = false;
+    const float value = text.toFloat(&isNumber);
+    if (!isNumber || !std::isfinite(value)) {
+        QString pointed = text;
+        pointed.replace(QLatin1Char(','), QLatin1Char('.'));
+        if (text.contains(QLatin1Char(',')) && std::isfinite(pointed.toFloat(&isNumber)) &&
+            isNumber)
+            return QStringLiteral("La virgule ne sépare pas les décimales : utilisez le point.");
+        return QStringLiteral("« %1 » n'est pas un nombre.").arg(text);
+    }
+    if (value < lowestValue || value > highestValue)
+        return QStringLiteral("Les valeurs vont de -50 à 2000.");
     const Format::RecordLayout& layout = Format::layout(documentType);
-    return documentRecord(row) && column >= 0 && column < layout.columnCount &&
-           fieldHolds(layout, column, text);
+    if (!documentRecord(row) || column < 0 || column >= layout.columnCount)
+        return QStringLiteral("Cette ligne ne correspond à aucun enregistrement du fichier.");
+    if (fieldHolds(layout, column, text))
+        return QString();
+    const int kept = qMax(0, Format::ruleDecimals(layout.fields[column].rule));
+    if (typedDecimals(text) > kept)
+        return kept == 0   ? QStringLiteral("Cette colonne ne garde pas de décimale.")
+               : kept == 1 ? QStringLiteral("Cette colonne ne garde qu'une décimale.")
+                           : QStringLiteral("Cette colonne garde %1 décimales.").arg(kept);
+    return QStringLiteral("Le champ de cette colonne ne peut pas contenir cette valeur.");
 }
 
-void FenPrincipale::refuseEdit(const QModelIndex& index)
+// The decimals of a typed number that count: "21.30" has one.
+int FenPrincipale::typedDecimals(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    const int point = trimmed.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return 0;
+    int end = trimmed.size();
+    while (end > point + 1 && trimmed.at(end - 1) == QLatin1Char('0'))
+        --end;
+    int digits = 0;
+    while (point + 1 + digits < end && trimmed.at(point + 1 + digits).isDigit())
+        ++digits;
+    return digits;
+}
+
+void FenPrincipale::refuseEdit(const QModelIndex& index, const QString& reason)
 {
     const QSignalBlocker blocker(model);
-    if (!model->data(index, Qt::DisplayRole).toString().isEmpty())
-        QMessageBox::critical(this, QStringLiteral("Erreur"), QStringLiteral("Erreur de saisie"),
-                              QMessageBox::Ok, QMessageBox::NoButton);
+    if (!model->data(index, Qt::DisplayRole).toString().isEmpty()) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Erreur"),
+                        QStringLiteral("Erreur de saisie"), QMessageBox::Ok, this);
+        box.setInformativeText(reason);
+        box.exec();
+    }
     model->setData(index, model->previousText, Qt::EditRole);
 }
 
