@@ -6,12 +6,15 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
+#include <QScopedPointer>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <array>
 
 class QAction;
+class QCheckBox;
 class QCloseEvent;
 class QComboBox;
 class QDialog;
@@ -26,6 +29,8 @@ class QPushButton;
 class QSettings;
 class QStatusBar;
 class QTableView;
+class QTextEdit;
+class QTextStream;
 class TableModel;
 
 // One entry of the edit history: the text to put back into cell (row, column), and the bytes its
@@ -41,6 +46,13 @@ struct EditEntry {
 struct DosDateTime {
     quint16 date = 0;
     quint16 time = 0;
+};
+
+// A value that the editing gate refused while refusals were being gathered.
+struct RefusedValue {
+    int row = 0;
+    int column = 0;
+    QString text;
 };
 
 struct TestAccess;
@@ -186,9 +198,11 @@ private:
     void refreshWs2300Trailer();
     bool writeDocument(const QString& path);
     bool saveDocument();
+    bool appendSuffixIfAllowed(QString& path, const QString& suffix);
 
     // --- Application shell: settings (src/app/settings.cpp) ---
     static QString settingsPath();
+    Format::DataFileType columnSettingsType() const;
     void AppSettings(int action);
     void saveSensorChoices(QSettings& settings, QFormLayout* form);
     void loadSensorChoices(QSettings& settings, QFormLayout* form);
@@ -216,6 +230,23 @@ private:
     void discardRedoChain();
     void applyHistoryEntry(int slot);
 
+    // --- Tools: sensor columns, export, import, printing (src/tools/sensors.cpp, export.cpp,
+    //     import.cpp, printing.cpp) ---
+    // Progress dialogs of the tools move a few hundred times per operation at most.
+    static constexpr int progressSteps = 300;
+    QList<QCheckBox*> sensorBoxes() const;
+    QVector<int> exportedColumns(bool allColumns) const;
+    QString columnExportName(int column) const;
+    void writeExportTitle(QTextStream& out, const QVector<int>& columns,
+                          const QString& separator) const;
+    bool writeExportRows(QTextStream& out, const QVector<int>& columns, const QString& separator);
+    static QString decodeImportText(const QByteArray& bytes);
+    static QStringList importLines(const QString& text);
+    QVector<int> importTargets(const QStringList& titleFields) const;
+    bool importLine(int row, const QStringList& fields, const QVector<int>& targets);
+    void reportRefusals(const QVector<RefusedValue>& refused);
+    bool buildPrintDocument();
+
     // --- Open document ---
     QString currentFilePath;
     std::array<QStringList, Format::dataFileTypeCount> headerLists;
@@ -234,6 +265,8 @@ private:
     bool recordEdits = true;
     // Whether the gate accepted the latest change that reached it.
     bool editAccepted = false;
+    // While an import runs, the gate gathers its refusals here instead of showing a box for each.
+    QVector<RefusedValue>* refusedValues = nullptr;
 
     // --- Actions ---
     QAction* saveAction = nullptr;
@@ -269,6 +302,12 @@ private:
     QComboBox* typeChooserCombo = nullptr;
     QFormLayout* sensorFormLeft = nullptr;
     QFormLayout* sensorFormRight = nullptr;
+    QPushButton* selectAllButton = nullptr;
+    QComboBox* exportScopeCombo = nullptr;
+    QComboBox* separatorCombo = nullptr;
+
+    // --- Printing ---
+    QScopedPointer<QTextEdit> printTextEdit;
 };
 
 #endif

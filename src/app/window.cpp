@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -231,7 +232,7 @@ void FenPrincipale::installModel(TableModel* newModel)
 
 void FenPrincipale::disableDocumentOnlyActions()
 {
-    for (QAction* action : {exportAction, saveAction, saveAsAction, searchDateAction, printAction,
-                            addRowAction, removeRowsAction})
+    for (QAction* action : {exportAction, importAction, saveAction, saveAsAction, searchDateAction,
+                            printAction, addRowAction, removeRowsAction})
         action->setEnabled(false);
 }
