@@ -46,10 +46,14 @@ bool FenPrincipale::recordCanHold(int row, int column, const QString& text) cons
            fieldHolds(layout, column, text);
 }
 
+// An import reports its refusals once it is over, rather than with a box for each of them.
 void FenPrincipale::refuseEdit(const QModelIndex& index)
 {
     const QSignalBlocker blocker(model);
-    if (!model->data(index, Qt::DisplayRole).toString().isEmpty())
+    const QString text = model->data(index, Qt::DisplayRole).toString();
+    if (!text.isEmpty() && refusedValues)
+        refusedValues->append({index.row(), index.column(), text});
+    else if (!text.isEmpty())
         QMessageBox::critical(this, QStringLiteral("Erreur"), QStringLiteral("Erreur de saisie"),
                               QMessageBox::Ok, QMessageBox::NoButton);
     model->setData(index, model->previousText, Qt::EditRole);
