@@ -65,6 +65,7 @@ private:
     void importFrom(const QString& path, bool removeAfter = false);
     void click(const QString& text);
     static QByteArray read(const QString& path);
+    static TestSupport::ModalWatch collectBoxes(QStringList* texts);
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<FenPrincipale> window;
@@ -134,6 +135,18 @@ void TestTools::click(const QString& text)
             return button->click();
     }
     QFAIL(qPrintable(text));
+}
+
+// Answers every message box, so that a box too many fails an assertion instead of waiting.
+TestSupport::ModalWatch TestTools::collectBoxes(QStringList* texts)
+{
+    return TestSupport::whenModalShown([texts](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            texts->append(box->text());
+            box->accept();
+        }
+        return false;
+    });
 }
 
 QByteArray TestTools::read(const QString& path)
@@ -354,8 +367,8 @@ void TestTools::failedExportKeepsTheFile()
     const QString target = failure == QLatin1String("open")
                                ? dir->filePath(QStringLiteral("absent/out.csv"))
                                : TestSupport::writeFile(dir->filePath("out.csv"), "old");
-    QString shown;
-    const auto box = TestSupport::answerMessageBox(QStringLiteral("OK"), &shown);
+    QStringList shown;
+    const auto boxes = collectBoxes(&shown);
     const auto cancel = TestSupport::whenShown<QProgressDialog>([failure](QProgressDialog* p) {
         if (failure == QLatin1String("Annuler"))
             p->cancel();
@@ -370,7 +383,7 @@ void TestTools::failedExportKeepsTheFile()
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    QCOMPARE(shown, message.isEmpty() ? QString() : message + target);
+    QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message + target});
     const QStringList left = QDir(dir->path()).entryList(QDir::Files | QDir::Hidden);
     if (failure == QLatin1String("open"))
         QCOMPARE(left, QStringList{"doc.DAT"});
@@ -475,10 +488,11 @@ void TestTools::importFaults()
         message.replace(QStringLiteral("{L%1}").arg(row), label(row));
     }
     TestSupport::writeFile(path, file.toLatin1());
-    QString shown;
-    const auto box = TestSupport::answerMessageBox(QStringLiteral("OK"), &shown);
+    QStringList shown;
+    const auto boxes = collectBoxes(&shown);
     importFrom(path, file.isEmpty());
-    QCOMPARE(shown, message.replace(QStringLiteral("{path}"), path));
+    message.replace(QStringLiteral("{path}"), path);
+    QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message});
 
     const auto compare = [this, &expected] {
         for (int row = 0; row < 2; ++row)
@@ -493,8 +507,8 @@ void TestTools::importFaults()
 void TestTools::printing()
 {
     load(DataFileType::WswinWD, 2);
-    QString message;
-    const auto box = TestSupport::answerMessageBox(QStringLiteral("OK"), &message);
+    QStringList messages;
+    const auto boxes = collectBoxes(&messages);
     int previews = 0;
     const auto preview = TestSupport::whenModalShown([&previews](QWidget* modal) {
         if (auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal)) {
@@ -504,9 +518,9 @@ void TestTools::printing()
         return false;
     });
     actionByText(*window, QStringLiteral("Imprimer..."))->trigger();
-    QCOMPARE(message, QStringLiteral("Trop de colonnes sont affichées pour tenir sur la page.\n"
-                                     "Masquez-en quelques-unes avec \"Sondes...\" avant "
-                                     "d'imprimer."));
+    QCOMPARE(messages, QStringList{"Trop de colonnes sont affichées pour tenir sur la page.\n"
+                                   "Masquez-en quelques-unes avec \"Sondes...\" avant "
+                                   "d'imprimer."});
     QCOMPARE(previews, 0);
     QVERIFY(!TestAccess::printTextEdit(*window));
 
