@@ -20,15 +20,18 @@ class QComboBox;
 class QDialog;
 class QFile;
 class QFormLayout;
+class QGroupBox;
 class QItemSelection;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPrinter;
+class QProgressDialog;
 class QPushButton;
 class QSettings;
 class QStatusBar;
 class QTableView;
+class QTextCursor;
 class QTextEdit;
 class QTextStream;
 class TableModel;
@@ -233,7 +236,8 @@ private:
     // --- Tools: sensor columns, export, import, printing (src/tools/sensors.cpp, export.cpp,
     //     import.cpp, printing.cpp) ---
     // Progress dialogs of the tools move a few hundred times per operation at most.
-    static constexpr int progressSteps = 300;
+    static constexpr int toolProgressSteps = 300;
+    QGroupBox* newSensorGroup();
     QList<QCheckBox*> sensorBoxes() const;
     QVector<int> exportedColumns(bool allColumns) const;
     QString columnExportName(int column) const;
@@ -242,10 +246,13 @@ private:
     bool writeExportRows(QTextStream& out, const QVector<int>& columns, const QString& separator);
     static QString decodeImportText(const QByteArray& bytes);
     static QStringList importLines(const QString& text);
+    QVector<RefusedValue> importRows(const QStringList& lines, QProgressDialog& progress);
     QVector<int> importTargets(const QStringList& titleFields) const;
     bool importLine(int row, const QStringList& fields, const QVector<int>& targets);
     void reportRefusals(const QVector<RefusedValue>& refused);
     bool buildPrintDocument();
+    QString printHeading(QVector<int>& columns) const;
+    void appendPrintRows(QTextCursor& cursor, const QVector<int>& columns);
 
     // --- Open document ---
     QString currentFilePath;

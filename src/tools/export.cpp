@@ -149,7 +149,7 @@ bool FenPrincipale::writeExportRows(QTextStream& out, const QVector<int>& column
     progress.setMinimumDuration(0);
     progress.show();
 
-    const int step = qMax(1, rows / progressSteps);
+    const int step = qMax(1, rows / toolProgressSteps);
     for (int row = 0; row < rows; ++row) {
         out << model->headerData(row, Qt::Vertical, Qt::DisplayRole)
                    .toString()

@@ -53,6 +53,16 @@ void FenPrincipale::fenImporter()
     }
 
     progress.setLabelText(QStringLiteral("Import des données..."));
+    const QVector<RefusedValue> refused = importRows(lines, progress);
+    progress.close();
+    if (!refused.isEmpty())
+        reportRefusals(refused);
+}
+
+// Imports the data lines with the view hidden and the document actions off, and returns the
+// values that the gate refused.
+QVector<RefusedValue> FenPrincipale::importRows(const QStringList& lines, QProgressDialog& progress)
+{
     // A spreadsheet set to commas writes its title line, and every line, with them.
     const QChar separator =
         lines.first().startsWith(QLatin1String("Date,")) ? QLatin1Char(',') : QLatin1Char(';');
@@ -62,7 +72,7 @@ void FenPrincipale::fenImporter()
     QVector<RefusedValue> refused;
     refusedValues = &refused;
     bool datesChanged = false;
-    const int step = qMax(1, recordCount / progressSteps);
+    const int step = qMax(1, recordCount / toolProgressSteps);
     for (int row = 0; row < recordCount; ++row) {
         datesChanged |= importLine(row, lines.at(row + 1).split(separator), targets);
         if (row % step == 0)
@@ -73,9 +83,7 @@ void FenPrincipale::fenImporter()
     enableDocumentActions(true);
     if (datesChanged)
         saveAction->setEnabled(true);
-    progress.close();
-    if (!refused.isEmpty())
-        reportRefusals(refused);
+    return refused;
 }
 
 // The export writes ISO 8859-1; a spreadsheet may save the same file as UTF-8, with or without

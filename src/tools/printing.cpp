@@ -36,11 +36,33 @@ void FenPrincipale::print(QPrinter* printer)
 }
 
 // Builds the print document afresh: a bold heading of the shown columns' names, then one plain
-// paragraph per row, whatever its texts hold. "Annuler" keeps the rows built so far. False, after
-// saying so, when the shown columns are too many for the page.
+// paragraph per row. False, after saying so, when the shown columns are too many for the page.
 bool FenPrincipale::buildPrintDocument()
 {
     QVector<int> columns;
+    const QString heading = printHeading(columns);
+    if (heading.size() > longestPrintHeading) {
+        showError(QStringLiteral("Trop de colonnes sont affichées pour tenir sur la page.\n"
+                                 "Masquez-en quelques-unes avec \"Sondes...\" avant d'imprimer."));
+        return false;
+    }
+    printTextEdit.reset();
+    printTextEdit.reset(new QTextEdit);
+    QTextDocument* document = printTextEdit->document();
+    // A document of a month of minutes is never undone; its undo steps would only cost memory.
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    cursor.insertHtml(heading);
+    appendPrintRows(cursor, columns);
+    cursor.endEditBlock();
+    return true;
+}
+
+// The heading's rich text, from "Date" and the short names of the shown columns, which it lists
+// in columns.
+QString FenPrincipale::printHeading(QVector<int>& columns) const
+{
     QString heading = QStringLiteral("<B>Date\t");
     for (int column = 0; column < model->columnCount(); ++column) {
         if (tableView->isColumnHidden(column))
@@ -50,22 +72,13 @@ bool FenPrincipale::buildPrintDocument()
             shortColumnName(model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()) +
             valueSeparator;
     }
-    heading += QStringLiteral("</B>");
-    if (heading.size() > longestPrintHeading) {
-        showError(QStringLiteral("Trop de colonnes sont affichées pour tenir sur la page.\n"
-                                 "Masquez-en quelques-unes avec \"Sondes...\" avant d'imprimer."));
-        return false;
-    }
+    return heading + QStringLiteral("</B>");
+}
 
-    printTextEdit.reset();
-    printTextEdit.reset(new QTextEdit);
-    QTextDocument* document = printTextEdit->document();
-    // A document of a month of minutes is never undone; its undo steps would only cost memory.
-    document->setUndoRedoEnabled(false);
-    QTextCursor cursor(document);
-    cursor.beginEditBlock();
-    cursor.insertHtml(heading);
-
+// One paragraph of plain text per row, whatever its texts hold; "Annuler" keeps the rows added
+// so far.
+void FenPrincipale::appendPrintRows(QTextCursor& cursor, const QVector<int>& columns)
+{
     const int rows = model->rowCount();
     QProgressDialog progress(QStringLiteral("Création des pages..."), QStringLiteral("Annuler"), 0,
                              rows - 1, this);
@@ -73,12 +86,12 @@ bool FenPrincipale::buildPrintDocument()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.show();
-    const int step = qMax(1, rows / progressSteps);
+    const int step = qMax(1, rows / toolProgressSteps);
     for (int row = 0; row < rows; ++row) {
         if (row % step == 0) {
             progress.setValue(row);
             if (progress.wasCanceled())
-                break;
+                return;
         }
         QString line = model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
         for (int column : columns)
@@ -87,6 +100,4 @@ bool FenPrincipale::buildPrintDocument()
         cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         cursor.insertText(line);
     }
-    cursor.endEditBlock();
-    return true;
 }

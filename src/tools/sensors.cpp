@@ -17,14 +17,35 @@ const QString selectAllText = QStringLiteral("Tout sélectionner");
 const QString unselectAllText = QStringLiteral("Tout desélectionner");
 } // namespace
 
-// While a document is shown the boxes are those of its own type, whatever the selector shows
-// since: box i then belongs to table column i.
 void FenPrincipale::selectionner_sonde()
 {
     currentDialog = new QDialog(this);
     currentDialog->setWindowModality(Qt::WindowModal);
     currentDialog->setWindowTitle(QStringLiteral("Sondes"));
 
+    auto* okButton = new QPushButton(QStringLiteral("OK"));
+    okButton->setMaximumWidth(70);
+    connect(okButton, &QPushButton::clicked, this, &FenPrincipale::afficher_colonne);
+    auto* cancelButton = new QPushButton(QStringLiteral("Annuler"));
+    cancelButton->setMaximumWidth(70);
+    connect(cancelButton, &QPushButton::clicked, currentDialog, &QDialog::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(okButton);
+    buttons->addSpacing(20);
+    buttons->addWidget(cancelButton);
+
+    QGroupBox* group = newSensorGroup();
+    AppSettings(LoadSensorChoices);
+    auto* layout = new QVBoxLayout(currentDialog);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+    currentDialog->show();
+}
+
+// The two columns of boxes and the select-all button. While a document is shown the boxes are
+// those of its own type, whatever the selector shows since: box i then belongs to table column i.
+QGroupBox* FenPrincipale::newSensorGroup()
+{
     auto* group = new QGroupBox(QStringLiteral("Sondes"));
     sensorFormLeft = new QFormLayout;
     sensorFormRight = new QFormLayout;
@@ -47,23 +68,7 @@ void FenPrincipale::selectionner_sonde()
     groupLayout->addLayout(columns);
     groupLayout->addSpacing(10);
     groupLayout->addWidget(selectAllButton);
-
-    auto* okButton = new QPushButton(QStringLiteral("OK"));
-    okButton->setMaximumWidth(70);
-    connect(okButton, &QPushButton::clicked, this, &FenPrincipale::afficher_colonne);
-    auto* cancelButton = new QPushButton(QStringLiteral("Annuler"));
-    cancelButton->setMaximumWidth(70);
-    connect(cancelButton, &QPushButton::clicked, currentDialog, &QDialog::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(okButton);
-    buttons->addSpacing(20);
-    buttons->addWidget(cancelButton);
-
-    AppSettings(LoadSensorChoices);
-    auto* layout = new QVBoxLayout(currentDialog);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
-    currentDialog->show();
+    return group;
 }
 
 // The first press checks every box, even when all are checked already; later presses alternate.
