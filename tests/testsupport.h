@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QScopedPointer>
+#include <QTextEdit>
 #include <QtEndian>
 #include <QtTest>
 
@@ -91,6 +92,16 @@ struct TestAccess {
         w.AppSettings(action);
     }
     static void clearTable(FenPrincipale& w) { w.clearTable(); }
+    static QList<QCheckBox*> sensorBoxes(FenPrincipale& w) { return w.sensorBoxes(); }
+    static QFormLayout* sensorForm(FenPrincipale& w, bool right)
+    {
+        return right ? w.sensorFormRight : w.sensorFormLeft;
+    }
+    static QPushButton* selectAllButton(FenPrincipale& w) { return w.selectAllButton; }
+    static QComboBox* exportScopeCombo(FenPrincipale& w) { return w.exportScopeCombo; }
+    static QComboBox* separatorCombo(FenPrincipale& w) { return w.separatorCombo; }
+    static QTextEdit* printTextEdit(FenPrincipale& w) { return w.printTextEdit.data(); }
+    static bool buildPrintDocument(FenPrincipale& w) { return w.buildPrintDocument(); }
     static QString settingsPath() { return FenPrincipale::settingsPath(); }
     static void setRecordCount(FenPrincipale& w, qint32 count) { w.recordCount = count; }
     static ValueReview* review(FenPrincipale& w) { return w.review; }

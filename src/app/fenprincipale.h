@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
+#include <QScopedPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -13,21 +14,27 @@
 #include <array>
 
 class QAction;
+class QCheckBox;
 class QCloseEvent;
 class QComboBox;
 class QDateEdit;
 class QDialog;
 class QFile;
 class QFormLayout;
+class QGroupBox;
 class QItemSelection;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPrinter;
+class QProgressDialog;
 class QPushButton;
 class QSettings;
 class QStatusBar;
 class QTableView;
+class QTextCursor;
+class QTextEdit;
+class QTextStream;
 class QTimeEdit;
 class TableModel;
 class ValueReview;
@@ -45,6 +52,13 @@ struct EditEntry {
 struct DosDateTime {
     quint16 date = 0;
     quint16 time = 0;
+};
+
+// A value that the editing gate refused while refusals were being gathered.
+struct RefusedValue {
+    int row = 0;
+    int column = 0;
+    QString text;
 };
 
 struct TestAccess;
@@ -192,9 +206,11 @@ private:
     void refreshWs2300Trailer();
     bool writeDocument(const QString& path);
     bool saveDocument();
+    bool appendSuffixIfAllowed(QString& path, const QString& suffix);
 
     // --- Application shell: settings (src/app/settings.cpp) ---
     static QString settingsPath();
+    Format::DataFileType columnSettingsType() const;
     void AppSettings(int action);
     void saveSensorChoices(QSettings& settings, QFormLayout* form);
     void loadSensorChoices(QSettings& settings, QFormLayout* form);
@@ -243,6 +259,27 @@ private:
     void discardRedoChain();
     void applyHistoryEntry(int slot);
 
+    // --- Tools: sensor columns, export, import, printing (src/tools/sensors.cpp, export.cpp,
+    //     import.cpp, printing.cpp) ---
+    // Progress dialogs of the tools move a few hundred times per operation at most.
+    static constexpr int toolProgressSteps = 300;
+    QGroupBox* newSensorGroup();
+    QList<QCheckBox*> sensorBoxes() const;
+    QVector<int> exportedColumns(bool allColumns) const;
+    QString columnExportName(int column) const;
+    void writeExportTitle(QTextStream& out, const QVector<int>& columns,
+                          const QString& separator) const;
+    bool writeExportRows(QTextStream& out, const QVector<int>& columns, const QString& separator);
+    static QString decodeImportText(const QByteArray& bytes);
+    static QStringList importLines(const QString& text);
+    QVector<RefusedValue> importRows(const QStringList& lines, QProgressDialog& progress);
+    QVector<int> importTargets(const QStringList& titleFields) const;
+    bool importLine(int row, const QStringList& fields, const QVector<int>& targets);
+    void reportRefusals(const QVector<RefusedValue>& refused);
+    bool buildPrintDocument();
+    QString printHeading(QVector<int>& columns) const;
+    void appendPrintRows(QTextCursor& cursor, const QVector<int>& columns);
+
     // --- Open document ---
     QString currentFilePath;
     std::array<QStringList, Format::dataFileTypeCount> headerLists;
@@ -261,6 +298,8 @@ private:
     bool recordEdits = true;
     // Whether the gate accepted the latest change that reached it.
     bool editAccepted = false;
+    // While an import runs, the gate gathers its refusals here instead of showing a box for each.
+    QVector<RefusedValue>* refusedValues = nullptr;
 
     // --- Actions ---
     QAction* saveAction = nullptr;
@@ -302,6 +341,12 @@ private:
     QComboBox* typeChooserCombo = nullptr;
     QFormLayout* sensorFormLeft = nullptr;
     QFormLayout* sensorFormRight = nullptr;
+    QPushButton* selectAllButton = nullptr;
+    QComboBox* exportScopeCombo = nullptr;
+    QComboBox* separatorCombo = nullptr;
+
+    // --- Printing ---
+    QScopedPointer<QTextEdit> printTextEdit;
 };
 
 #endif

@@ -37,12 +37,19 @@ QString FenPrincipale::settingsPath()
            QLatin1String("/smk.ini");
 }
 
+// The column choices are those of the shown document's type, which the selector may no longer
+// show; with no document, those of the selector's type.
+Format::DataFileType FenPrincipale::columnSettingsType() const
+{
+    return hasDocument() ? documentType : Format::DataFileType(fileTypeCombo->currentIndex());
+}
+
 void FenPrincipale::AppSettings(int action)
 {
     const QString path = settingsPath();
     QSettings settings(path, QSettings::IniFormat);
     qDebug() << "app settings path:" << path;
-    const QString type = fileTypeCombo->currentText();
+    const QString type = QString::fromLatin1(Format::layout(columnSettingsType()).name);
 
     switch (action) {
     case SaveSensorChoices:

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -258,7 +259,7 @@ QString FenPrincipale::applicationTitle()
 
 void FenPrincipale::disableDocumentOnlyActions()
 {
-    for (QAction* action : {exportAction, saveAction, saveAsAction, searchDateAction, printAction,
-                            addRowAction, removeRowsAction})
+    for (QAction* action : {exportAction, importAction, saveAction, saveAsAction, searchDateAction,
+                            printAction, addRowAction, removeRowsAction})
         action->setEnabled(false);
 }

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtEndian>
 
 namespace
@@ -87,12 +89,30 @@ void FenPrincipale::enregistrer_sous()
     if (path.isEmpty())
         return;
     const QString suffix = QFileInfo(path).suffix();
-    if (filter == datFilter && suffix != QLatin1String("dat") && suffix != QLatin1String("DAT"))
-        path += QLatin1String(".DAT");
+    if (filter == datFilter && suffix != QLatin1String("dat") && suffix != QLatin1String("DAT") &&
+        !appendSuffixIfAllowed(path, QStringLiteral(".DAT")))
+        return;
     if (!writeDocument(path))
         return;
     currentFilePath = path;
     fileLabel->setText(fileLabelText());
     saveAction->setEnabled(false);
     updateWindowTitle();
+}
+
+// The file dialog asked about the name as typed; a suffix appended afterwards may name another
+// file, which is replaced only with the user's word. False when the user keeps that file.
+bool FenPrincipale::appendSuffixIfAllowed(QString& path, const QString& suffix)
+{
+    path += suffix;
+    if (!QFileInfo::exists(path))
+        return true;
+    QMessageBox question(this);
+    question.setIcon(QMessageBox::Question);
+    question.setText(QStringLiteral("Le fichier \"") + QFileInfo(path).fileName() +
+                     QStringLiteral("\" existe déjà. Voulez-vous le remplacer ?"));
+    QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+    question.setDefaultButton(question.addButton(QStringLiteral("Non"), QMessageBox::NoRole));
+    question.exec();
+    return question.clickedButton() == yes;
 }

@@ -79,10 +79,14 @@ int FenPrincipale::typedDecimals(const QString& text)
     return digits;
 }
 
+// An import reports its refusals once it is over, rather than with a box for each of them.
 void FenPrincipale::refuseEdit(const QModelIndex& index, const QString& reason)
 {
     const QSignalBlocker blocker(model);
-    if (!model->data(index, Qt::DisplayRole).toString().isEmpty()) {
+    const QString text = model->data(index, Qt::DisplayRole).toString();
+    if (!text.isEmpty() && refusedValues) {
+        refusedValues->append({index.row(), index.column(), text});
+    } else if (!text.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Erreur"),
                         QStringLiteral("Erreur de saisie"), QMessageBox::Ok, this);
         box.setInformativeText(reason);

@@ -1,5 +1,168 @@
 #include "app/fenprincipale.h"
+#include "data/replacingfile.h"
+#include "table/tablemodel.h"
 
-void FenPrincipale::fenExporter() {}
+#include <QComboBox>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableView>
+#include <QTextCodec>
+#include <QTextStream>
+#include <QVBoxLayout>
 
-void FenPrincipale::Exporter() {}
+namespace
+{
+
+const QString csvFilter = QStringLiteral("Fichier CSV (*.csv)");
+const QString textFilter = QStringLiteral("Fichier Texte (*.txt)");
+const QString allColumnsText = QStringLiteral("Tout");
+
+// The suffix the chosen filter asks for, or nothing when the name already has one of the two.
+QString missingSuffix(const QString& path, const QString& filter)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    const bool hasSuffix = suffix == QLatin1String("csv") || suffix == QLatin1String("CSV") ||
+                           suffix == QLatin1String("txt") || suffix == QLatin1String("TXT");
+    if (hasSuffix)
+        return QString();
+    if (filter == csvFilter)
+        return QStringLiteral(".csv");
+    if (filter == textFilter)
+        return QStringLiteral(".txt");
+    return QString();
+}
+
+} // namespace
+
+void FenPrincipale::fenExporter()
+{
+    currentDialog = new QDialog(this);
+    currentDialog->setWindowTitle(QStringLiteral("Exporter"));
+    currentDialog->setWindowModality(Qt::WindowModal);
+
+    separatorCombo = new QComboBox;
+    separatorCombo->addItems({QStringLiteral(";"), QStringLiteral(",")});
+    separatorCombo->setMaximumWidth(qMax(40, separatorCombo->sizeHint().width()));
+    exportScopeCombo = new QComboBox;
+    exportScopeCombo->addItems({allColumnsText, QStringLiteral("Données affichées")});
+    // Narrow, but never so narrow that "Données affichées" is cut.
+    exportScopeCombo->setMaximumWidth(qMax(100, exportScopeCombo->sizeHint().width()));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Exporter : "), exportScopeCombo);
+    form->addRow(QStringLiteral("Sépateur : "), separatorCombo);
+
+    auto* okButton = new QPushButton(QStringLiteral("OK"));
+    okButton->setMaximumWidth(70);
+    connect(okButton, &QPushButton::clicked, this, &FenPrincipale::Exporter);
+    auto* cancelButton = new QPushButton(QStringLiteral("Annuler"));
+    cancelButton->setMaximumWidth(70);
+    connect(cancelButton, &QPushButton::clicked, currentDialog, &QDialog::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(okButton);
+    buttons->addSpacing(20);
+    buttons->addWidget(cancelButton);
+
+    auto* layout = new QVBoxLayout(currentDialog);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    currentDialog->show();
+}
+
+// The file is written beside its name and takes that name only once complete: a failure or
+// "Annuler" leaves no partial file, and a file that had the name stays as it was.
+void FenPrincipale::Exporter()
+{
+    const QString separator = separatorCombo->currentText();
+    const QVector<int> columns = exportedColumns(exportScopeCombo->currentText() == allColumnsText);
+    currentDialog->close();
+    commitOpenEditor();
+
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Exporter"), workspaceEdit->text(),
+        csvFilter + QStringLiteral(";;") + textFilter + QStringLiteral(";;*.*"), &filter);
+    if (path.isEmpty())
+        return;
+    const QString suffix = missingSuffix(path, filter);
+    if (!suffix.isEmpty() && !appendSuffixIfAllowed(path, suffix))
+        return;
+
+    ReplacingFile file(path);
+    if (!file.open(QIODevice::Text)) {
+        showError(QStringLiteral("Erreur lors de l'ouverture de:\n") + path);
+        return;
+    }
+    QTextStream out(&file.device());
+    out.setCodec(QTextCodec::codecForName("ISO 8859-1"));
+    writeExportTitle(out, columns, separator);
+    if (!writeExportRows(out, columns, separator))
+        return;
+    out.flush();
+    if (out.status() != QTextStream::Ok || !file.commit())
+        showError(QStringLiteral("Erreur lors de l'écriture de:\n") + path);
+}
+
+QVector<int> FenPrincipale::exportedColumns(bool allColumns) const
+{
+    QVector<int> columns;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        if (allColumns || !tableView->isColumnHidden(column))
+            columns.append(column);
+    }
+    return columns;
+}
+
+// A column's name on one line, as the title line of an exported file carries it.
+QString FenPrincipale::columnExportName(int column) const
+{
+    return model->headerData(column, Qt::Horizontal, Qt::DisplayRole)
+        .toString()
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+void FenPrincipale::writeExportTitle(QTextStream& out, const QVector<int>& columns,
+                                     const QString& separator) const
+{
+    out << "Date" << separator << "Heure" << separator;
+    for (int column : columns)
+        out << columnExportName(column) << separator;
+    out << '\n';
+}
+
+// False when the user chose "Annuler". Lines end with a plain newline, which the text mode of
+// the file turns into the platform's line end, without flushing the stream at each line.
+bool FenPrincipale::writeExportRows(QTextStream& out, const QVector<int>& columns,
+                                    const QString& separator)
+{
+    const int rows = model->rowCount();
+    QProgressDialog progress(QStringLiteral("Export des données"), QStringLiteral("Annuler"), 0,
+                             rows - 1, this);
+    progress.setMinimumWidth(300);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.show();
+
+    const int step = qMax(1, rows / toolProgressSteps);
+    for (int row = 0; row < rows; ++row) {
+        out << model->headerData(row, Qt::Vertical, Qt::DisplayRole)
+                   .toString()
+                   .replace(QLatin1Char(' '), separator)
+            << separator;
+        for (int column : columns)
+            out << model->data(model->index(row, column), Qt::DisplayRole).toString() << separator;
+        out << '\n';
+        if (row % step == 0) {
+            progress.setValue(row);
+            if (progress.wasCanceled())
+                return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,474 @@
+#include "synthetic.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextBlock>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using Format::DataFileType;
+
+class TestTools : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void sensorChoice_data();
+    void sensorChoice();
+    void exportBytes_data();
+    void exportBytes();
+    void exportKeepsOrReplaces_data();
+    void exportKeepsOrReplaces();
+    void importRoundTrip_data();
+    void importRoundTrip();
+    void importFaults_data();
+    void importFaults();
+    void printing();
+
+private:
+    void trigger(const QString& text) { TestSupport::actionByText(*window, text)->trigger(); }
+    QString cell(int row, int column) const { return TestAccess::cell(*window, row, column); }
+    QString label(int row) const
+    {
+        return TestAccess::model(*window)->headerData(row, Qt::Vertical, 0).toString();
+    }
+    QString load(DataFileType type, int records)
+    {
+        const QString path = TestSupport::writeFile(
+            dir->filePath("doc.DAT"),
+            Synthetic::stationFile(type, QDate(2014, 1, 1).startOfDay(), 10, records));
+        TestAccess::load(*window, type, path);
+        return path;
+    }
+    // Each row's label and cells, so that whole tables compare at once.
+    QStringList grid() const
+    {
+        QStringList rows;
+        for (int row = 0; row < TestAccess::model(*window)->rowCount(); ++row) {
+            rows << label(row);
+            for (int column = 0; column < TestAccess::model(*window)->columnCount(); ++column)
+                rows.last() += '|' + cell(row, column);
+        }
+        return rows;
+    }
+    // Answers the file dialog with path, as if the user had also confirmed its own question
+    // about a name that exists.
+    TestSupport::ModalWatch chooseFile(const QString& path, const QString& filter = "*.*",
+                                       bool removeAfter = false)
+    {
+        return TestSupport::whenShown<QFileDialog>([=](QFileDialog* dialog) {
+            dialog->selectNameFilter(filter);
+            dialog->selectFile(path);
+            dialog->setOption(QFileDialog::DontConfirmOverwrite);
+            static_cast<QDialog*>(dialog)->accept();
+            if (removeAfter)
+                QFile::remove(path);
+        });
+    }
+    void exportTo(const QString& path, int scope, int separator, const QString& filter = "*.*")
+    {
+        trigger("&Exporter");
+        TestAccess::exportScopeCombo(*window)->setCurrentIndex(scope);
+        TestAccess::separatorCombo(*window)->setCurrentIndex(separator);
+        const auto answer = chooseFile(path, filter);
+        click("OK");
+    }
+    void importFrom(const QString& path, bool removeAfter = false)
+    {
+        const auto answer = chooseFile(path, "*.*", removeAfter);
+        trigger("&Importer");
+    }
+    void click(const QString& text)
+    {
+        for (QPushButton* button : TestAccess::currentDialog(*window)->findChildren<QPushButton*>())
+            if (button->text() == text)
+                button->click();
+    }
+    static QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FenPrincipale> window;
+    // Every message box is answered, with the button named answer or else its default, and its
+    // text kept: a box too many fails an assertion instead of waiting.
+    QStringList boxes;
+    QString answer;
+    TestSupport::ModalWatch boxWatch;
+};
+
+void TestTools::init()
+{
+    window = TestSupport::makeWindow();
+    dir = std::make_unique<QTemporaryDir>();
+    boxes.clear();
+    answer.clear();
+    boxWatch = TestSupport::whenModalShown([this](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            boxes << box->text();
+            QAbstractButton* chosen = nullptr;
+            for (QAbstractButton* button : box->buttons())
+                chosen = button->text() == answer ? button : chosen;
+            chosen ? chosen->click() : box->accept();
+        }
+        return false;
+    });
+}
+
+void TestTools::sensorChoice_data()
+{
+    QTest::addColumn<int>("document");
+    QTest::addColumn<int>("selector");
+    QTest::addColumn<int>("left");
+    QTest::newRow("wswin_WD, WS2300 selected") << int(DataFileType::WswinWD) << 3 << 23;
+    QTest::newRow("wswin_WS, WS2300 selected") << int(DataFileType::WswinWS) << 3 << 21;
+    QTest::newRow("wswin_WM, WS3600 selected") << int(DataFileType::WswinWM) << 4 << 8;
+    QTest::newRow("WS3600, WS2300 selected") << int(DataFileType::WS3600) << 3 << 6;
+    QTest::newRow("WS2300, WS3600 selected") << int(DataFileType::WS2300) << 4 << 4;
+    QTest::newRow("no document, WS2300 selected") << -1 << 3 << 4;
+}
+
+// The boxes are those of the shown document's type, whatever the selector shows since, or with
+// no document those of the selector's type: the first half on the left, in the columns' order.
+// The choice is saved for that type only, and hides the column now and after a reload.
+void TestTools::sensorChoice()
+{
+    QFETCH(int, document);
+    QFETCH(int, selector);
+    QFETCH(int, left);
+    const DataFileType type = DataFileType(document < 0 ? selector : document);
+    const QString path = document < 0 ? QString() : load(type, 2);
+    TestAccess::fileTypeCombo(*window)->setCurrentIndex(selector);
+    trigger("Sondes...");
+    QCOMPARE(TestAccess::sensorForm(*window, false)->rowCount(), left);
+    QStringList labels;
+    for (QFormLayout* form :
+         {TestAccess::sensorForm(*window, false), TestAccess::sensorForm(*window, true)}) {
+        for (int row = 0; row < form->rowCount(); ++row)
+            labels << qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget())
+                          ->text();
+    }
+    QStringList names;
+    for (const QString& header : FenPrincipale::headerList(type))
+        names << header.section('\n', 0, 0);
+    QCOMPARE(labels, names);
+
+    const QList<QCheckBox*> boxes = TestAccess::sensorBoxes(*window);
+    QPushButton* selectAll = TestAccess::selectAllButton(*window);
+    QCOMPARE(selectAll->text(), QStringLiteral("Tout sélectionner/desélectionner"));
+    boxes.last()->setChecked(false);
+    for (const char* text : {"Tout desélectionner", "Tout sélectionner", "Tout desélectionner"}) {
+        const bool checking = selectAll->text() != QStringLiteral("Tout desélectionner");
+        selectAll->click();
+        QCOMPARE(selectAll->text(), QString::fromUtf8(text));
+        for (QCheckBox* box : boxes)
+            QCOMPARE(box->isChecked(), checking);
+    }
+    boxes.at(left)->setChecked(false);
+    click("OK");
+    QVERIFY(!TestAccess::currentDialog(*window)->isVisible());
+    QCOMPARE(QSettings(TestAccess::settingsPath(), QSettings::IniFormat).childGroups(),
+             QStringList{Format::layout(type).name});
+
+    if (document >= 0)
+        TestAccess::load(*window, type, path);
+    for (int column = 0; document >= 0 && column < names.size(); ++column)
+        QCOMPARE(TestAccess::view(*window)->isColumnHidden(column), column == left);
+    trigger("Sondes...");
+    TestAccess::sensorBoxes(*window).at(left)->setChecked(true);
+    click("Annuler");
+    trigger("Sondes...");
+    QVERIFY(!TestAccess::sensorBoxes(*window).at(left)->isChecked());
+}
+
+void TestTools::exportBytes_data()
+{
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<int>("separator");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Tout ;") << 0 << 0
+                            << "Date;Heure;Temp. I. (°C);Temp. E. (°C);Hum. I. (%);Hum. E. (%);"
+                               "Pression Abs (hPa);Pluie totale (mm);Vit. Vent (Km/h);"
+                               "Direction (°);unknown;\n"
+                               "01/01/2014;00:00;20.5;-3.0;45;80;1013.2;12.345;7.2;225.0;0;\n"
+                               "--/--/----;--:--;--;--;--;--;--;--;--;--;--;\n";
+    QTest::newRow("Données affichées ,")
+        << 1 << 1
+        << "Date,Heure,Temp. I. (°C),Temp. E. (°C),Hum. E. (%),Pression Abs (hPa),"
+           "Pluie totale (mm),Vit. Vent (Km/h),Direction (°),\n"
+           "01/01/2014,00:00,20.5,-3.0,80,1013.2,12.345,7.2,225.0,\n"
+           "--/--/----,--:--,--,--,--,--,--,--,--,\n";
+}
+
+// The table as shown, an added row's placeholders included, in ISO 8859-1.
+void TestTools::exportBytes()
+{
+    QFETCH(int, scope);
+    QFETCH(int, separator);
+    QFETCH(QString, expected);
+    load(DataFileType::WS2300, 2);
+    TableModel* model = TestAccess::model(*window);
+    {
+        const QSignalBlocker blocker(model);
+        const QStringList values{"20.5", "-3.0", "45", "80", "1013.2", "12.345", "7.2", "225.0"};
+        for (int column = 0; column < 9; ++column) {
+            model->setData(model->index(0, column), values.value(column, "0"), Qt::EditRole);
+            model->setData(model->index(1, column), "--", Qt::EditRole);
+        }
+        model->setHeaderData(1, Qt::Vertical, "--/--/---- --:--", Qt::EditRole);
+    }
+    TestAccess::view(*window)->setColumnHidden(2, true);
+    TestAccess::view(*window)->setColumnHidden(8, true);
+    exportTo(dir->filePath("out.csv"), scope, separator);
+    QCOMPARE(read(dir->filePath("out.csv")), expected.toLatin1());
+    QVERIFY(!TestAccess::saveAction(*window)->isEnabled());
+}
+
+void TestTools::exportKeepsOrReplaces_data()
+{
+    for (const char* column : {"action", "name", "filter", "target", "reply", "message"})
+        QTest::addColumn<QString>(column);
+    const auto row = [](const char* title, const QStringList& texts) {
+        QTest::newRow(title) << texts.at(0) << texts.at(1) << texts.at(2) << texts.at(3)
+                             << texts.at(4) << texts.value(5);
+    };
+    const QString csv = QStringLiteral("Fichier CSV (*.csv)");
+    const QString question = QStringLiteral("Le fichier \"%1\" existe déjà. Voulez-vous le "
+                                            "remplacer ?");
+    row("csv appended", {"&Exporter", "out", csv, "out.csv", ""});
+    row("txt kept", {"&Exporter", "out.txt", csv, "out.txt", ""});
+    row("txt appended", {"&Exporter", "o.Csv", "Fichier Texte (*.txt)", "o.Csv.txt", ""});
+    row("any file as typed", {"&Exporter", "out", "*.*", "out", ""});
+    row("appended name replaced", {"&Exporter", "o", csv, "o.csv", "Oui", question.arg("o.csv")});
+    row("appended name kept", {"&Exporter", "o", csv, "o.csv", "Non", question.arg("o.csv")});
+    row("save as name kept",
+        {"Enregistrer sous...", "o", "Fichier DAT (*.DAT)", "o.DAT", "Non", question.arg("o.DAT")});
+    row("Annuler", {"&Exporter", "o", "*.*", "o", "Annuler"});
+    row("write fails",
+        {"&Exporter", "o", "*.*", "o", "write", "Erreur lors de l'écriture de:\n{}"});
+    row("open fails",
+        {"&Exporter", "absent/o", "*.*", "o", "open", "Erreur lors de l'ouverture de:\n{}"});
+}
+
+// A file that has the chosen name is replaced only by a whole export, and one that an appended
+// suffix names, which the file dialog did not ask about, only after a question.
+void TestTools::exportKeepsOrReplaces()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, name);
+    QFETCH(QString, filter);
+    QFETCH(QString, target);
+    QFETCH(QString, reply);
+    QFETCH(QString, message);
+    load(DataFileType::WS2300, 300);
+    if (!reply.isEmpty())
+        TestSupport::writeFile(dir->filePath(target), "old");
+    answer = reply;
+    const auto cancel = TestSupport::whenShown<QProgressDialog>([reply](QProgressDialog* p) {
+        if (reply == QLatin1String("Annuler"))
+            p->cancel();
+    });
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = reply == QLatin1String("write") ? 4096 : saved.rlim_cur;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    if (action == QLatin1String("&Exporter")) {
+        exportTo(dir->filePath(name), 0, 0, filter);
+    } else {
+        const auto file = chooseFile(dir->filePath(name), filter);
+        trigger(action);
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QCOMPARE(boxes, message.isEmpty() ? QStringList()
+                                      : QStringList{message.replace("{}", dir->filePath(name))});
+    const bool kept = !reply.isEmpty() && reply != QLatin1String("Oui");
+    QCOMPARE(read(dir->filePath(target)).startsWith(kept ? "old" : "Date;Heure;"), true);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"doc.DAT", target}));
+}
+
+void TestTools::importRoundTrip_data()
+{
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<int>("separator");
+    QTest::addColumn<QString>("encoding");
+    QTest::newRow("Tout ; ISO 8859-1") << 0 << 0 << "latin1";
+    QTest::newRow("Données affichées , ISO 8859-1") << 1 << 1 << "latin1";
+    QTest::newRow("Tout , UTF-8") << 0 << 1 << "utf8";
+    QTest::newRow("Données affichées ; UTF-8 with BOM") << 1 << 0 << "bom";
+}
+
+// Exported, changed in a spreadsheet, saved as the spreadsheet likes and imported: the table,
+// and after saving the file, hold exactly the changed values and date.
+void TestTools::importRoundTrip()
+{
+    QFETCH(int, scope);
+    QFETCH(int, separator);
+    QFETCH(QString, encoding);
+    // Row 0, left as it is, holds more than its texts show: a fraction of a degree and seconds.
+    QByteArray file =
+        Synthetic::stationFile(DataFileType::WS2300, QDate(2014, 1, 1).startOfDay(), 10, 3);
+    TestSupport::put<float>(file, 0x18, 21.37f);
+    TestSupport::put<quint32>(file, 4, qFromLittleEndian<quint32>(file.constData() + 4) + 17);
+    const QString path = TestSupport::writeFile(dir->filePath("doc.DAT"), file);
+    TestAccess::load(*window, DataFileType::WS2300, path);
+    const QStringList original = grid();
+    TestAccess::view(*window)->setColumnHidden(2, true);
+    TestAccess::edit(*window, 1, 0, "-7.5");
+    TestAccess::edit(*window, 2, 3, "99");
+    QStringList expected = grid();
+    const QString date = QStringLiteral("02/03/2015 04:05");
+    expected[1] = date + expected.at(1).mid(date.size());
+    const QString exported = dir->filePath("round.csv");
+    exportTo(exported, scope, separator);
+
+    const QString sep = separator == 0 ? ";" : ",";
+    QString text = QString::fromLatin1(read(exported));
+    text.replace(label(1).replace(' ', sep), QString(date).replace(' ', sep));
+    QByteArray bytes = encoding == QLatin1String("latin1") ? text.toLatin1() : text.toUtf8();
+    TestSupport::writeFile(exported,
+                           encoding == QLatin1String("bom") ? "\xEF\xBB\xBF" + bytes : bytes);
+    TestAccess::load(*window, DataFileType::WS2300, path);
+    importFrom(exported);
+    QCOMPARE(grid(), expected);
+    QVERIFY(TestAccess::saveAction(*window)->isEnabled());
+    trigger("Annuler");
+    QCOMPARE(grid().at(2), original.at(2));
+    trigger("Rétablir");
+    trigger("Enregistrer");
+    QCOMPARE(read(path).left(36), file.left(36));
+    TestAccess::load(*window, DataFileType::WS2300, path);
+    QCOMPARE(grid(), expected);
+}
+
+void TestTools::importFaults_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("changes");
+    QTest::newRow("foreign column") << "Date;Heure;Note;Temp. E. (°C);Hum. E. (%);\n"
+                                       "{D0};hello;-5.5;41;\n{D1};;;42;\n"
+                                    << "" << QStringList{"0,2=-5.5", "0,4=41", "1,4=42"};
+    QTest::newRow("short lines") << "Date;Heure;Temp. I. (°C);Temp. E. (°C)\n{D0};3.5\nseul\n"
+                                 << "" << QStringList{"0,1=3.5"};
+    QTest::newRow("empty lines at the end") << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n\n\n"
+                                            << "" << QStringList{"0,3=7", "1,3=8"};
+    QTest::newRow("one line too many")
+        << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n{D1};9;\n"
+        << "Le fichier ne contient pas le même nombre de lignes que le tableau" << QStringList();
+    QTest::newRow("refused values")
+        << "Date;Heure;Temp. I. (°C);Temp. E. (°C);Hum. I. (%)\n{D0};abc;2.5;12,5\n{D1};3000;;9\n"
+        << "3 valeurs du fichier ont été refusées ; leurs cellules gardent leur texte précédent :\n"
+           "{L0}, Temp. I. (°C) : \"abc\"\n{L0}, Hum. I. (%) : \"12,5\"\n"
+           "{L1}, Temp. I. (°C) : \"3000\""
+        << QStringList{"0,2=2.5", "1,3=9"};
+    QTest::newRow("dates") << "Date;Heure\n02/03/2015;04:05\n31/12/1899;23:59\n"
+                           << "" << QStringList{"0,0=02/03/2015 04:05"};
+    QTest::newRow("file gone") << ""
+                               << "Erreur lors de l'ouverture de:\n{path}" << QStringList();
+}
+
+// A change is "row,field=text", field 0 being the row's date; the saved file, read back, shows
+// what the table showed.
+void TestTools::importFaults()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    QFETCH(QStringList, changes);
+    const QString document = load(DataFileType::WS2300, 2);
+    QList<QStringList> expected;
+    for (const QString& row : grid())
+        expected << row.split('|');
+    for (const QString& change : changes)
+        expected[change.at(0).digitValue()][change.section('=', 0, 0).section(',', 1).toInt()] =
+            change.section('=', 1);
+    const QString path = dir->filePath("in.csv");
+    for (int row = 0; row < 2; ++row) {
+        file.replace(QStringLiteral("{D%1}").arg(row), label(row).replace(' ', ';'));
+        message.replace(QStringLiteral("{L%1}").arg(row), label(row));
+    }
+    TestSupport::writeFile(path, file.toLatin1());
+    importFrom(path, file.isEmpty());
+    message.replace("{path}", path);
+    QCOMPARE(boxes, message.isEmpty() ? QStringList() : QStringList{message});
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(grid().at(row), expected.at(row).join('|'));
+        window->enregistrer();
+        TestAccess::load(*window, DataFileType::WS2300, document);
+    }
+}
+
+void TestTools::printing()
+{
+    load(DataFileType::WswinWD, 2);
+    int previews = 0;
+    const auto preview = TestSupport::whenModalShown([&previews](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal);
+        previews += dialog ? 1 : 0;
+        if (dialog)
+            dialog->reject();
+        return false;
+    });
+    trigger("Imprimer...");
+    QCOMPARE(boxes, QStringList{"Trop de colonnes sont affichées pour tenir sur la page.\n"
+                                "Masquez-en quelques-unes avec \"Sondes...\" avant d'imprimer."});
+    QCOMPARE(previews, 0);
+
+    // The 140 characters of the heading of all WS3600 columns fit.
+    load(DataFileType::WS3600, 2);
+    {
+        const QSignalBlocker blocker(TestAccess::model(*window));
+        TestAccess::edit(*window, 1, 0, "<b>x</b>");
+        TestAccess::edit(*window, 1, 11, "");
+    }
+    QString heading = "Date Temp. I. Temp. E. Hum. I. Hum. E. Pression Rel. Pression Abs Pluie "
+                      "totale Pluie Vit. Vent Direction Rafales unknown ";
+    QTableView* view = TestAccess::view(*window);
+    for (int pass = 1; pass <= 2; ++pass) {
+        trigger("Imprimer...");
+        QCOMPARE(previews, pass);
+        QTextDocument* document = TestAccess::printTextEdit(*window)->document();
+        QStringList lines{heading, label(0), label(1)};
+        for (int column = 0; column < 12; ++column) {
+            for (int row = 0; row < 2 && !view->isColumnHidden(column); ++row)
+                lines[row + 1] += "  " + cell(row, column);
+        }
+        QCOMPARE(document->toPlainText(), lines.join('\n'));
+        QCOMPARE(document->firstBlock().begin().fragment().charFormat().fontWeight(),
+                 int(QFont::Bold));
+        QCOMPARE(document->lastBlock().begin().fragment().charFormat().fontWeight(),
+                 int(QFont::Normal));
+        view->setColumnHidden(7, true);
+        heading.replace("totale Pluie ", "totale ");
+    }
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir->filePath("print.pdf"));
+    window->print(&printer);
+    const QByteArray pdf = read(printer.outputFileName());
+    QVERIFY(pdf.startsWith("%PDF"));
+    QCOMPARE(pdf.count("/Type /Page\n"), 1);
+}
+
+STRATOMARK_TEST_MAIN(TestTools)
+#include "tst_tools.moc"
