@@ -178,7 +178,8 @@ void measureRows(FenPrincipale& window)
 
     window.fenetre_chercher_date();
     QDialog* dialog = TestAccess::currentDialog(window);
-    const QString last = TestAccess::rowLabel(window, model->rowCount() - 1);
+    const QString last =
+        model->headerData(model->rowCount() - 1, Qt::Vertical, Qt::DisplayRole).toString();
     dialog->findChild<QDateEdit*>()->setDate(
         QDate::fromString(last.left(10), QStringLiteral("dd/MM/yyyy")));
     dialog->findChild<QTimeEdit*>()->setTime(QTime::fromString(last.mid(11)));

@@ -1,11 +1,12 @@
 #include "testsupport.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTimer>
 
 #include <ctime>
@@ -32,12 +33,6 @@ void removeSettings()
     QFile::remove(TestAccess::settingsPath());
 }
 
-std::unique_ptr<FenPrincipale> makeWindow()
-{
-    removeSettings();
-    return std::make_unique<FenPrincipale>();
-}
-
 ModalWatch whenModalShown(std::function<bool(QWidget*)> answer)
 {
     auto poll = std::make_unique<QTimer>();
@@ -53,34 +48,38 @@ ModalWatch whenModalShown(std::function<bool(QWidget*)> answer)
     return poll;
 }
 
-ModalWatch answerMessageBox(const QString& buttonText, QString* seenText)
+BoxLog::BoxLog(const QStringList& scripted) : answers(scripted)
 {
-    return answerMessageBoxes({buttonText}, nullptr, seenText);
-}
-
-ModalWatch answerMessageBoxes(const QStringList& buttonTexts, QStringList* seenTexts,
-                              QString* lastText)
-{
-    auto answered = std::make_shared<int>(0);
-    return whenModalShown([=](QWidget* modal) {
+    watch = whenModalShown([this](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box)
             return false;
-        const QString buttonText = buttonTexts.at(*answered);
-        if (seenTexts)
-            seenTexts->append(box->text());
-        if (lastText)
-            *lastText = box->text();
-        QAbstractButton* chosen = nullptr;
+        texts.append(box->text());
+        explanations.append(box->informativeText());
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        QAbstractButton* chosen = box->escapeButton();
         for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == buttonText)
+            if (button->text() == answer)
                 chosen = button;
         }
-        if (!chosen)
-            qWarning("no button '%s' in the message box", qPrintable(buttonText));
-        ++*answered;
         chosen ? chosen->click() : box->reject();
-        return *answered == buttonTexts.size();
+        return false;
+    });
+}
+
+ModalWatch chooseFile(const QString& path, const QString& filter)
+{
+    return whenShown<QFileDialog>([path, filter](QFileDialog* dialog) {
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        if (!filter.isEmpty())
+            dialog->selectNameFilter(filter);
+        dialog->selectFile(path);
+        // As if the user had confirmed the dialog's own question about a name that exists.
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        static_cast<QDialog*>(dialog)->accept();
     });
 }
 
@@ -93,33 +92,6 @@ bool quitsWhile(const std::function<void()>& action, int timeoutMs)
     failsafe.start(timeoutMs);
     QTimer::singleShot(0, action);
     return QCoreApplication::exec() != timedOut;
-}
-
-QAction* actionByText(QWidget& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-
-BoxLog::BoxLog(const QStringList& scripted) : answers(scripted)
-{
-    watch = whenModalShown([this](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box)
-            return false;
-        texts.append(box->text());
-        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-        QAbstractButton* chosen = box->escapeButton();
-        for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == answer)
-                chosen = button;
-        }
-        chosen ? chosen->click() : box->reject();
-        return false;
-    });
 }
 
 QByteArray stationFile(Format::DataFileType type, int records, int intervalMinutes)
@@ -150,6 +122,55 @@ QString writeFile(const QString& path, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+Editor::Editor()
+{
+    removeSettings();
+    w = std::make_unique<FenPrincipale>();
+}
+
+QString Editor::open(Format::DataFileType type, const QByteArray& bytes, const QString& name)
+{
+    const QString file = writeFile(path(name), bytes);
+    TestAccess::load(*w, type, file);
+    return file;
+}
+
+QString Editor::open(Format::DataFileType type, int records)
+{
+    return open(type, stationFile(type, records));
+}
+
+QString Editor::cell(int row, int column)
+{
+    return model()->data(model()->index(row, column), Qt::DisplayRole).toString();
+}
+
+QString Editor::label(int row)
+{
+    return model()->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+}
+
+void Editor::edit(int row, int column, const QString& text)
+{
+    model()->setData(model()->index(row, column), text, Qt::EditRole);
+}
+
+QAction* Editor::action(const QString& text)
+{
+    for (QAction* action : w->findChildren<QAction*>()) {
+        if (action->text() == text)
+            return action;
+    }
+    qFatal("no action %s", qPrintable(text));
+    return nullptr;
 }
 
 } // namespace TestSupport

@@ -2,11 +2,12 @@
 
 #include "review/suspects.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTemporaryDir>
 
 using Format::DataFileType;
 using Format::Quantity;
@@ -17,7 +18,6 @@ class TestReview : public QObject
 
 private slots:
     void init();
-    void everyColumnHasItsQuantity();
     void cleanExtremesAreNoSuspects_data();
     void cleanExtremesAreNoSuspects();
     void plantedFaultsAreFoundInOrder();
@@ -27,12 +27,14 @@ private slots:
 
 private:
     // A file of rows records whose every column holds value(row, column) as the table shows it.
-    void load(DataFileType type, int rows, const std::function<double(int, int)>& value);
-    CellState state(int row, int column) const;
-    QString countText() const;
+    void open(DataFileType type, int rows, const std::function<double(int, int)>& value);
+    CellState state(int row, int column)
+    {
+        return TestAccess::review(e->window())->suspectCells()->state(row, column);
+    }
+    QString countText() { return TestAccess::statusBar(e->window())->findChild<QLabel*>()->text(); }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FenPrincipale> window;
+    std::unique_ptr<TestSupport::Editor> e;
 };
 
 namespace
@@ -51,11 +53,10 @@ double typical(Quantity quantity)
 
 void TestReview::init()
 {
-    window = TestSupport::makeWindow();
-    dir = std::make_unique<QTemporaryDir>();
+    e = std::make_unique<TestSupport::Editor>();
 }
 
-void TestReview::load(DataFileType type, int rows, const std::function<double(int, int)>& value)
+void TestReview::open(DataFileType type, int rows, const std::function<double(int, int)>& value)
 {
     const Format::RecordLayout& layout = Format::layout(type);
     QByteArray bytes = TestSupport::stationFile(type, rows);
@@ -68,49 +69,7 @@ void TestReview::load(DataFileType type, int rows, const std::function<double(in
                                                    qMax(0, Format::ruleDecimals(field.rule))));
         }
     }
-    TestAccess::load(*window, type, TestSupport::writeFile(dir->filePath("f.DAT"), bytes));
-}
-
-CellState TestReview::state(int row, int column) const
-{
-    return TestAccess::review(*window)->suspectCells()->state(row, column);
-}
-
-QString TestReview::countText() const
-{
-    return TestAccess::statusBar(*window)->findChild<QLabel*>()->text();
-}
-
-// What a column measures follows from its name and its unit.
-void TestReview::everyColumnHasItsQuantity()
-{
-    const QList<QPair<QString, Quantity>> byName{{"Temp. I.", Quantity::IndoorTemperature},
-                                                 {"Temp. Sol", Quantity::GroundTemperature},
-                                                 {"(°C)", Quantity::OutdoorTemperature},
-                                                 {"Hum. Fol.", Quantity::None},
-                                                 {"Hum. Sol", Quantity::None},
-                                                 {"(%)", Quantity::Humidity},
-                                                 {"(hPa)", Quantity::Pressure},
-                                                 {"(Km/h)", Quantity::Wind},
-                                                 {"(°)", Quantity::Direction},
-                                                 {"Pluie\n", Quantity::RainPerRecord},
-                                                 {"Index UV", Quantity::UvIndex},
-                                                 {"Ray. Sol.", Quantity::SolarRadiation},
-                                                 {"", Quantity::None}};
-    int noData = 0;
-    for (const Format::RecordLayout& layout : Format::layouts) {
-        for (int column = 0; column < layout.columnCount; ++column) {
-            const Format::Field& field = layout.fields[column];
-            const QString header = QString::fromUtf8(field.header);
-            const auto rule = std::find_if(byName.begin(), byName.end(), [&](const auto& named) {
-                return header.contains(named.first);
-            });
-            QVERIFY2(field.quantity == rule->second,
-                     qPrintable(QLatin1String(layout.name) + QLatin1Char(' ') + header));
-            noData += std::isnan(field.noData) ? 0 : 1;
-        }
-    }
-    QCOMPARE(noData, 4);
+    e->open(type, bytes);
 }
 
 void TestReview::cleanExtremesAreNoSuspects_data()
@@ -126,7 +85,7 @@ void TestReview::cleanExtremesAreNoSuspects()
 {
     QFETCH(int, type);
     const Format::RecordLayout& layout = Format::layout(DataFileType(type));
-    load(DataFileType(type), 6, [&](int row, int column) {
+    open(DataFileType(type), 6, [&](int row, int column) {
         const Format::Field& field = layout.fields[column];
         const Format::PlausibleRange& range = Format::plausibleRange(field.quantity);
         if (field.quantity == Quantity::None)
@@ -145,7 +104,7 @@ void TestReview::plantedFaultsAreFoundInOrder()
     const Format::RecordLayout& layout = Format::layout(DataFileType::WswinWD);
     const QList<QList<double>> planted{{3, 1, 10 + 8.1}, {5, 17, 0},    {7, 39, 250.1},
                                        {9, 32, 1018.1},  {10, 0, 50.1}, {10, 12, -60.1}};
-    load(DataFileType::WswinWD, 12, [&](int row, int column) {
+    open(DataFileType::WswinWD, 12, [&](int row, int column) {
         for (const QList<double>& fault : planted) {
             if (int(fault.at(0)) == row && int(fault.at(1)) == column)
                 return fault.at(2);
@@ -156,12 +115,16 @@ void TestReview::plantedFaultsAreFoundInOrder()
                                                         : typical(quantity);
     });
     QCOMPARE(countText(), QStringLiteral("6 valeurs suspectes"));
-    QTableView* view = TestAccess::view(*window);
-    view->setColumnHidden(39, true);
-    TestAccess::review(*window)->showSuspectCount();
+    QTableView* view = e->view();
+    e->trigger(QStringLiteral("Sondes..."));
+    TestAccess::sensorBoxes(e->window()).at(39)->setChecked(false);
+    for (QPushButton* button : TestAccess::currentDialog(e->window())->findChildren<QPushButton*>())
+        if (button->text() == QLatin1String("OK"))
+            button->click();
+    QVERIFY(view->isColumnHidden(39));
     QCOMPARE(countText(), QStringLiteral("5 valeurs suspectes"));
 
-    QAction* next = TestSupport::actionByText(*window, QStringLiteral("Valeur suspecte suivante"));
+    QAction* next = e->action(QStringLiteral("Valeur suspecte suivante"));
     QList<QPair<int, int>> visited;
     for (int step = 0; step < 6; ++step) {
         next->trigger();
@@ -172,9 +135,9 @@ void TestReview::plantedFaultsAreFoundInOrder()
     for (int row = 0; row < 12; ++row)
         QCOMPARE(state(row, 2), CellState::Reading);
 
-    TestAccess::edit(*window, 9, 32, QStringLiteral("1013.0"));
-    TestAccess::edit(*window, 3, 1, QStringLiteral("10.0"));
-    TestAccess::edit(*window, 8, 1, QStringLiteral("-20.0"));
+    e->edit(9, 32, QStringLiteral("1013.0"));
+    e->edit(3, 1, QStringLiteral("10.0"));
+    e->edit(8, 1, QStringLiteral("-20.0"));
     QCOMPARE(state(9, 32), CellState::Reading);
     QCOMPARE(state(3, 1), CellState::Reading);
     QCOMPARE(state(8, 1), CellState::Suspect);
@@ -199,7 +162,7 @@ void TestReview::noDataValuesAreNoReadings()
     QFETCH(int, column);
     QFETCH(double, value);
     const Format::RecordLayout& layout = Format::layout(DataFileType(type));
-    load(DataFileType(type), 3, [&](int row, int c) {
+    open(DataFileType(type), 3, [&](int row, int c) {
         return row == 1 && c == column ? value : typical(layout.fields[c].quantity);
     });
     QCOMPARE(state(1, column), CellState::NoData);
@@ -208,16 +171,16 @@ void TestReview::noDataValuesAreNoReadings()
 
 void TestReview::editorStartsWithTheCellText()
 {
-    load(DataFileType::WswinWM, 2, [](int, int) { return 12.0; });
-    QTableView* view = TestAccess::view(*window);
-    view->edit(TestAccess::model(*window)->index(1, 0));
+    open(DataFileType::WswinWM, 2, [](int, int) { return 12.0; });
+    QTableView* view = e->view();
+    view->edit(e->model()->index(1, 0));
     auto* editor = view->viewport()->findChild<QLineEdit*>();
     QCOMPARE(editor->text(), QStringLiteral("12.0"));
     QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(TestAccess::undoCount(*window), 0);
-    QVERIFY(!TestAccess::saveAction(*window)->isEnabled());
-    QCOMPARE(window->windowTitle(), QStringLiteral("f.DAT[*] - Stratomark v1.0.11"));
-    QVERIFY(!window->isWindowModified());
+    QCOMPARE(TestAccess::undoCount(e->window()), 0);
+    QVERIFY(!e->enabled(QStringLiteral("Enregistrer")));
+    QCOMPARE(e->window().windowTitle(), QStringLiteral("f.DAT[*] - Stratomark v1.0.11"));
+    QVERIFY(!e->window().isWindowModified());
 }
 
 STRATOMARK_TEST_MAIN(TestReview)

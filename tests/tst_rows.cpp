@@ -6,7 +6,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTimeEdit>
 
 #include <climits>
@@ -35,43 +34,18 @@ private slots:
     void rowActionStates();
 
 private:
-    QString load(DataFileType type, int records);
-    QTableView* view() const { return TestAccess::view(*window); }
-    QString label(int row) const { return TestAccess::rowLabel(*window, row); }
-    QString cell(int row, int column) const { return TestAccess::cell(*window, row, column); }
-    void trigger(const char* action) const;
-    bool enabled(const char* action) const;
-    void clickRowHeader(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    QTableView* view() { return e->view(); }
+    void clickRowHeader(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FenPrincipale> window;
+    std::unique_ptr<TestSupport::Editor> e;
 };
 
 void TestRows::init()
 {
-    window = TestSupport::makeWindow();
-    dir = std::make_unique<QTemporaryDir>();
+    e = std::make_unique<TestSupport::Editor>();
 }
 
-QString TestRows::load(DataFileType type, int records)
-{
-    const QString path = TestSupport::writeFile(dir->filePath(QStringLiteral("r.DAT")),
-                                                TestSupport::stationFile(type, records));
-    TestAccess::load(*window, type, path);
-    return path;
-}
-
-void TestRows::trigger(const char* action) const
-{
-    TestSupport::actionByText(*window, QString::fromUtf8(action))->trigger();
-}
-
-bool TestRows::enabled(const char* action) const
-{
-    return TestSupport::actionByText(*window, QString::fromUtf8(action))->isEnabled();
-}
-
-void TestRows::clickRowHeader(int row, Qt::KeyboardModifiers modifiers) const
+void TestRows::clickRowHeader(int row, Qt::KeyboardModifiers modifiers)
 {
     QHeaderView* header = view()->verticalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers,
@@ -98,50 +72,50 @@ void TestRows::addRow()
     QFETCH(int, currentRow);
     QFETCH(int, position);
     QFETCH(bool, selectorMoved);
-    load(DataFileType(type), 5);
+    e->open(DataFileType(type), 5);
     const int size = Format::layout(DataFileType(type)).recordSize;
-    QByteArray expected = TestAccess::records(*window);
+    QByteArray expected = e->records();
     if (currentRow >= 0)
-        view()->setCurrentIndex(TestAccess::model(*window)->index(currentRow, 0));
+        view()->setCurrentIndex(e->model()->index(currentRow, 0));
     if (selectorMoved)
-        TestAccess::fileTypeCombo(*window)->setCurrentIndex(int(DataFileType::WS2300));
-    window->addRow();
+        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WS2300));
+    e->window().addRow();
 
     expected.insert(position * size, QByteArray(size, '\0'));
-    QCOMPARE(TestAccess::records(*window).toHex(), expected.toHex());
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 6);
-    QCOMPARE(label(position), QStringLiteral("--/--/---- --:--"));
-    for (int column = 0; column < TestAccess::model(*window)->columnCount(); ++column)
-        QCOMPARE(cell(position, column), QStringLiteral("--"));
-    QCOMPARE(TestAccess::fileLabel(*window)->text(),
-             QStringLiteral("Fichier \"r.DAT\" : 6 données"));
-    QVERIFY(TestAccess::saveAction(*window)->isEnabled());
+    QCOMPARE(e->records().toHex(), expected.toHex());
+    QCOMPARE(e->model()->rowCount(), 6);
+    QCOMPARE(e->label(position), QStringLiteral("--/--/---- --:--"));
+    for (int column = 0; column < e->model()->columnCount(); ++column)
+        QCOMPARE(e->cell(position, column), QStringLiteral("--"));
+    QCOMPARE(TestAccess::fileLabel(e->window())->text(),
+             QStringLiteral("Fichier \"f.DAT\" : 6 données"));
+    QVERIFY(e->enabled(QStringLiteral("Enregistrer")));
 }
 
 void TestRows::removeRowsPickedWithCtrl()
 {
-    load(DataFileType::WswinWD, 7);
-    const QByteArray before = TestAccess::records(*window);
+    e->open(DataFileType::WswinWD, 7);
+    const QByteArray before = e->records();
     QStringList labels;
     for (int row = 0; row < 7; ++row)
-        labels << label(row);
+        labels << e->label(row);
     clickRowHeader(5);
     clickRowHeader(2, Qt::ControlModifier);
-    QVERIFY(enabled("Supprimer la/les ligne(s)"));
-    trigger("Supprimer la/les ligne(s)");
+    QVERIFY(e->enabled(QStringLiteral("Supprimer la/les ligne(s)")));
+    e->trigger(QStringLiteral("Supprimer la/les ligne(s)"));
 
     QByteArray expected = before;
     expected.remove(5 * 76, 76).remove(2 * 76, 76);
-    QCOMPARE(TestAccess::records(*window).toHex(), expected.toHex());
+    QCOMPARE(e->records().toHex(), expected.toHex());
     labels.removeAt(5);
     labels.removeAt(2);
     for (int row = 0; row < 5; ++row)
-        QCOMPARE(label(row), labels.at(row));
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 5);
-    QCOMPARE(TestAccess::fileLabel(*window)->text(),
-             QStringLiteral("Fichier \"r.DAT\" : 5 données"));
-    QVERIFY(!enabled("Supprimer la/les ligne(s)"));
-    QVERIFY(TestAccess::saveAction(*window)->isEnabled());
+        QCOMPARE(e->label(row), labels.at(row));
+    QCOMPARE(e->model()->rowCount(), 5);
+    QCOMPARE(TestAccess::fileLabel(e->window())->text(),
+             QStringLiteral("Fichier \"f.DAT\" : 5 données"));
+    QVERIFY(!e->enabled(QStringLiteral("Supprimer la/les ligne(s)")));
+    QVERIFY(e->enabled(QStringLiteral("Enregistrer")));
 }
 
 // A file without records shows one row that holds none: removing it removes nothing, adding
@@ -149,72 +123,70 @@ void TestRows::removeRowsPickedWithCtrl()
 // saving writes a history without records.
 void TestRows::fileWithoutRecordsAndEveryRowRemoved()
 {
-    const QString path = load(DataFileType::WS2300, 0);
+    const QString path = e->open(DataFileType::WS2300, 0);
     view()->selectAll();
-    window->removeRow();
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 1);
-    window->addRow();
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 1);
-    QCOMPARE(TestAccess::records(*window), QByteArray(36, '\0'));
+    e->window().removeRow();
+    QCOMPARE(e->model()->rowCount(), 1);
+    e->window().addRow();
+    QCOMPARE(e->model()->rowCount(), 1);
+    QCOMPARE(e->records(), QByteArray(36, '\0'));
 
     view()->selectAll();
-    window->removeRow();
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 0);
-    QCOMPARE(TestAccess::recordCount(*window), 0);
-    trigger("Aller en Haut");
-    trigger("Aller en Bas");
+    e->window().removeRow();
+    QCOMPARE(e->model()->rowCount(), 0);
+    QCOMPARE(TestAccess::recordCount(e->window()), 0);
+    e->trigger(QStringLiteral("Aller en Haut"));
+    e->trigger(QStringLiteral("Aller en Bas"));
     QVERIFY(!view()->currentIndex().isValid());
     {
         BoxLog boxes;
-        window->fenetre_chercher_date();
-        window->rechercher_date();
+        e->window().fenetre_chercher_date();
+        e->window().rechercher_date();
         QCOMPARE(boxes.texts,
                  QStringList{"La date recherchée n'est pas disponible dans le tableau"});
     }
-    trigger("Enregistrer");
-    QFile saved(path);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    const QByteArray bytes = saved.readAll();
+    e->trigger(QStringLiteral("Enregistrer"));
+    const QByteArray bytes = TestSupport::readFile(path);
     QCOMPARE(bytes.size(), 28);
     QCOMPARE(bytes.mid(16), QByteArray(12, '\0'));
 
-    window->addRow();
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 1);
-    QCOMPARE(TestAccess::records(*window), QByteArray(36, '\0'));
+    e->window().addRow();
+    QCOMPARE(e->model()->rowCount(), 1);
+    QCOMPARE(e->records(), QByteArray(36, '\0'));
 }
 
 // Undo and redo land on the record that was edited, wherever adds and removals moved it; the
 // entries of a removed record are gone.
 void TestRows::historyFollowsItsRecords()
 {
-    load(DataFileType::WswinWM, 6);
-    const QByteArray original = TestAccess::records(*window);
-    const QString third = cell(3, 0);
-    TestAccess::edit(*window, 1, 0, QStringLiteral("1.5"));
-    TestAccess::edit(*window, 3, 0, QStringLiteral("3.5"));
-    TestAccess::edit(*window, 4, 0, QStringLiteral("4.5"));
-    trigger("Annuler");
-    view()->setCurrentIndex(TestAccess::model(*window)->index(1, 0));
-    window->addRow();
+    e->open(DataFileType::WswinWM, 6);
+    const QByteArray original = e->records();
+    const QString third = e->cell(3, 0);
+    e->edit(1, 0, QStringLiteral("1.5"));
+    e->edit(3, 0, QStringLiteral("3.5"));
+    e->edit(4, 0, QStringLiteral("4.5"));
+    e->trigger(QStringLiteral("Annuler"));
+    view()->setCurrentIndex(e->model()->index(1, 0));
+    e->window().addRow();
     view()->selectRow(1);
-    window->removeRow();
+    e->window().removeRow();
 
-    trigger("Annuler");
-    QCOMPARE(cell(3, 0), third);
-    QVERIFY(!enabled("Annuler"));
-    QVERIFY(enabled("Rétablir"));
+    e->trigger(QStringLiteral("Annuler"));
+    QCOMPARE(e->cell(3, 0), third);
+    QVERIFY(!e->enabled(QStringLiteral("Annuler")));
+    QVERIFY(e->enabled(QStringLiteral("Rétablir")));
     QByteArray expected = original;
     expected.insert(2 * 30, QByteArray(30, '\0')).remove(30, 30);
-    QCOMPARE(TestAccess::records(*window).toHex(), expected.toHex());
+    QCOMPARE(e->records().toHex(), expected.toHex());
 
-    trigger("Rétablir");
-    trigger("Rétablir");
-    QVERIFY(!enabled("Rétablir"));
-    QCOMPARE(cell(3, 0), QStringLiteral("3.5"));
-    QCOMPARE(cell(4, 0), QStringLiteral("4.5"));
+    e->trigger(QStringLiteral("Rétablir"));
+    e->trigger(QStringLiteral("Rétablir"));
+    QVERIFY(!e->enabled(QStringLiteral("Rétablir")));
+    QCOMPARE(e->cell(3, 0), QStringLiteral("3.5"));
+    QCOMPARE(e->cell(4, 0), QStringLiteral("4.5"));
     TestSupport::put<qint16>(expected, 3 * 30 + 4, 35);
     TestSupport::put<qint16>(expected, 4 * 30 + 4, 45);
-    QCOMPARE(TestAccess::records(*window).toHex(), expected.toHex());
+    QCOMPARE(e->records().toHex(), expected.toHex());
 }
 
 void TestRows::nothingActsWithoutADocument_data()
@@ -229,29 +201,29 @@ void TestRows::nothingActsWithoutADocument()
 {
     QFETCH(QString, state);
     if (state == QLatin1String("listed")) {
-        load(DataFileType::WswinWD, 5);
-        TestAccess::fileTypeCombo(*window)->setCurrentIndex(int(DataFileType::WswinWM));
-        TestAccess::fileTypeCombo(*window)->setCurrentIndex(int(DataFileType::WswinWD));
+        e->open(DataFileType::WswinWD, 5);
+        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWM));
+        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWD));
     } else if (state == QLatin1String("cancelled")) {
         const auto cancel = TestSupport::whenShown<QProgressDialog>(
             [](QProgressDialog* progress) { progress->cancel(); });
-        load(DataFileType::WS2300, 3000);
+        e->open(DataFileType::WS2300, 3000);
     }
     BoxLog boxes;
     clickRowHeader(0);
     QTest::mouseDClick(view()->verticalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    window->addRow();
-    window->removeRow();
-    window->fenetre_chercher_date();
-    window->rechercher_date();
-    QVERIFY(!enabled("Ajouter une ligne"));
-    QVERIFY(!enabled("Supprimer la/les ligne(s)"));
-    QVERIFY(!enabled("Enregistrer"));
-    QVERIFY(!TestAccess::currentDialog(*window));
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 1);
-    QCOMPARE(TestAccess::model(*window)->columnCount(), 1);
-    for (char* buffer : TestAccess::buffers(*window))
+    e->window().addRow();
+    e->window().removeRow();
+    e->window().fenetre_chercher_date();
+    e->window().rechercher_date();
+    QVERIFY(!e->enabled(QStringLiteral("Ajouter une ligne")));
+    QVERIFY(!e->enabled(QStringLiteral("Supprimer la/les ligne(s)")));
+    QVERIFY(!e->enabled(QStringLiteral("Enregistrer")));
+    QVERIFY(!TestAccess::currentDialog(e->window()));
+    QCOMPARE(e->model()->rowCount(), 1);
+    QCOMPARE(e->model()->columnCount(), 1);
+    for (char* buffer : TestAccess::buffers(e->window()))
         QVERIFY(!buffer);
     QCOMPARE(boxes.texts, QStringList());
 }
@@ -260,16 +232,16 @@ void TestRows::nothingActsWithoutADocument()
 // the count stay as they were.
 void TestRows::bufferThatCannotGrow()
 {
-    load(DataFileType::WS3600, 3);
-    const QByteArray before = TestAccess::records(*window);
-    TestAccess::setRecordCount(*window, INT_MAX);
+    e->open(DataFileType::WS3600, 3);
+    const QByteArray before = e->records();
+    TestAccess::setRecordCount(e->window(), INT_MAX);
     BoxLog boxes;
-    window->addRow();
-    TestAccess::setRecordCount(*window, 3);
+    e->window().addRow();
+    TestAccess::setRecordCount(e->window(), 3);
     QCOMPARE(boxes.texts, QStringList{"Mémoire insuffisante"});
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 3);
-    QCOMPARE(TestAccess::records(*window), before);
-    QVERIFY(!TestAccess::saveAction(*window)->isEnabled());
+    QCOMPARE(e->model()->rowCount(), 3);
+    QCOMPARE(e->records(), before);
+    QVERIFY(!e->enabled(QStringLiteral("Enregistrer")));
 }
 
 void TestRows::dateChange_data()
@@ -312,17 +284,17 @@ void TestRows::dateChange()
     QFETCH(int, type);
     QFETCH(QString, date);
     QFETCH(QString, shown);
-    const QString path = load(DataFileType(type), 3);
-    const QByteArray before = TestAccess::records(*window);
-    const QString oldLabel = label(1);
-    for (int column = 0; column < TestAccess::model(*window)->columnCount(); ++column)
+    const QString path = e->open(DataFileType(type), 3);
+    const QByteArray before = e->records();
+    const QString oldLabel = e->label(1);
+    for (int column = 0; column < e->model()->columnCount(); ++column)
         view()->setColumnHidden(column, true);
-    view()->setCurrentIndex(TestAccess::model(*window)->index(0, 0));
+    view()->setCurrentIndex(e->model()->index(0, 0));
     QHeaderView* header = view()->verticalHeader();
     QTest::mouseDClick(header->viewport(), Qt::LeftButton, {},
                        QPoint(5, header->sectionViewportPosition(1) + 5));
 
-    QDialog* dialog = TestAccess::currentDialog(*window);
+    QDialog* dialog = TestAccess::currentDialog(e->window());
     QVERIFY(dialog && dialog->isVisible());
     auto* dateEdit = dialog->findChild<QDateEdit*>();
     QCOMPARE(dateEdit->date().toString(QStringLiteral("dd/MM/yyyy")), oldLabel.left(10));
@@ -337,16 +309,16 @@ void TestRows::dateChange()
                                                          "enregistrée dans ce fichier.")
                                               .arg(date)});
         QVERIFY(dialog->isVisible());
-        QCOMPARE(label(1), oldLabel);
-        QCOMPARE(TestAccess::records(*window), before);
-        QVERIFY(!TestAccess::saveAction(*window)->isEnabled());
+        QCOMPARE(e->label(1), oldLabel);
+        QCOMPARE(e->records(), before);
+        QVERIFY(!e->enabled(QStringLiteral("Enregistrer")));
         return;
     }
     QCOMPARE(boxes.texts, QStringList());
-    trigger("Enregistrer");
-    TestAccess::load(*window, DataFileType(type), path);
-    QCOMPARE(label(1), shown);
-    QCOMPARE(label(0), QStringLiteral("01/01/2010 12:00"));
+    e->trigger(QStringLiteral("Enregistrer"));
+    TestAccess::load(e->window(), DataFileType(type), path);
+    QCOMPARE(e->label(1), shown);
+    QCOMPARE(e->label(0), QStringLiteral("01/01/2010 12:00"));
 }
 
 void TestRows::dateSearch_data()
@@ -370,14 +342,14 @@ void TestRows::dateSearch()
     QFETCH(QString, date);
     QFETCH(int, found);
     QFETCH(QString, setUp);
-    load(DataFileType::WS3600, 300);
+    e->open(DataFileType::WS3600, 300);
     view()->setColumnHidden(0, true);
     if (setUp == QLatin1String("add")) {
-        view()->setCurrentIndex(TestAccess::model(*window)->index(299, 1));
-        window->addRow();
+        view()->setCurrentIndex(e->model()->index(299, 1));
+        e->window().addRow();
     }
-    trigger("Rechercher une date...");
-    QDialog* dialog = TestAccess::currentDialog(*window);
+    e->trigger(QStringLiteral("Rechercher une date..."));
+    QDialog* dialog = TestAccess::currentDialog(e->window());
     auto* dateEdit = dialog->findChild<QDateEdit*>();
     auto* timeEdit = dialog->findChild<QTimeEdit*>();
     QCOMPARE(dateEdit->date(), QDate(2010, 1, 1));
@@ -404,29 +376,29 @@ void TestRows::dateSearch()
 
 void TestRows::rowActionStates()
 {
-    load(DataFileType::WswinWS, 100);
-    QVERIFY(!enabled("Ajouter une ligne"));
+    e->open(DataFileType::WswinWS, 100);
+    QVERIFY(!e->enabled(QStringLiteral("Ajouter une ligne")));
     QTest::mouseClick(view()->viewport(), Qt::LeftButton, {},
-                      view()->visualRect(TestAccess::model(*window)->index(1, 1)).center());
-    QVERIFY(enabled("Ajouter une ligne"));
-    QVERIFY(!enabled("Supprimer la/les ligne(s)"));
+                      view()->visualRect(e->model()->index(1, 1)).center());
+    QVERIFY(e->enabled(QStringLiteral("Ajouter une ligne")));
+    QVERIFY(!e->enabled(QStringLiteral("Supprimer la/les ligne(s)")));
     clickRowHeader(3);
-    QVERIFY(enabled("Supprimer la/les ligne(s)"));
+    QVERIFY(e->enabled(QStringLiteral("Supprimer la/les ligne(s)")));
 
-    trigger("Aller en Bas");
+    e->trigger(QStringLiteral("Aller en Bas"));
     QCOMPARE(view()->currentIndex().row(), 99);
     QVERIFY(!view()->selectionModel()->hasSelection());
-    QVERIFY(enabled("Supprimer la/les ligne(s)"));
-    trigger("Supprimer la/les ligne(s)");
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 100);
+    QVERIFY(e->enabled(QStringLiteral("Supprimer la/les ligne(s)")));
+    e->trigger(QStringLiteral("Supprimer la/les ligne(s)"));
+    QCOMPARE(e->model()->rowCount(), 100);
 
-    trigger("Aller en Haut");
+    e->trigger(QStringLiteral("Aller en Haut"));
     QCOMPARE(view()->currentIndex().row(), 0);
     clickRowHeader(0);
-    trigger("Supprimer la/les ligne(s)");
-    QCOMPARE(TestAccess::model(*window)->rowCount(), 99);
-    QVERIFY(!enabled("Supprimer la/les ligne(s)"));
-    QVERIFY(enabled("Ajouter une ligne"));
+    e->trigger(QStringLiteral("Supprimer la/les ligne(s)"));
+    QCOMPARE(e->model()->rowCount(), 99);
+    QVERIFY(!e->enabled(QStringLiteral("Supprimer la/les ligne(s)")));
+    QVERIFY(e->enabled(QStringLiteral("Ajouter une ligne")));
 }
 
 STRATOMARK_TEST_MAIN(TestRows)

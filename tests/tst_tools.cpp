@@ -13,6 +13,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -38,95 +40,58 @@ private slots:
     void printing();
 
 private:
-    void trigger(const QString& text) { TestSupport::actionByText(*window, text)->trigger(); }
-    QString cell(int row, int column) const { return TestAccess::cell(*window, row, column); }
-    QString label(int row) const
-    {
-        return TestAccess::model(*window)->headerData(row, Qt::Vertical, 0).toString();
-    }
     QString load(DataFileType type, int records)
     {
-        const QString path = TestSupport::writeFile(
-            dir->filePath("doc.DAT"),
-            Synthetic::stationFile(type, QDate(2014, 1, 1).startOfDay(), 10, records));
-        TestAccess::load(*window, type, path);
-        return path;
+        return e->open(type,
+                       Synthetic::stationFile(type, QDate(2014, 1, 1).startOfDay(), 10, records),
+                       QStringLiteral("doc.DAT"));
     }
     // Each row's label and cells, so that whole tables compare at once.
-    QStringList grid() const
+    QStringList grid()
     {
         QStringList rows;
-        for (int row = 0; row < TestAccess::model(*window)->rowCount(); ++row) {
-            rows << label(row);
-            for (int column = 0; column < TestAccess::model(*window)->columnCount(); ++column)
-                rows.last() += '|' + cell(row, column);
+        for (int row = 0; row < e->model()->rowCount(); ++row) {
+            rows << e->label(row);
+            for (int column = 0; column < e->model()->columnCount(); ++column)
+                rows.last() += '|' + e->cell(row, column);
         }
         return rows;
     }
-    // Answers the file dialog with path, as if the user had also confirmed its own question
-    // about a name that exists.
-    TestSupport::ModalWatch chooseFile(const QString& path, const QString& filter = "*.*",
-                                       bool removeAfter = false)
+    void exportTo(const QString& path, int scope, int separator, const QString& filter = "*.*")
     {
-        return TestSupport::whenShown<QFileDialog>([=](QFileDialog* dialog) {
-            dialog->selectNameFilter(filter);
+        e->trigger("&Exporter");
+        TestAccess::exportScopeCombo(e->window())->setCurrentIndex(scope);
+        TestAccess::separatorCombo(e->window())->setCurrentIndex(separator);
+        const auto answer = TestSupport::chooseFile(path, filter);
+        click("OK");
+    }
+    // The file may go between the file dialog and the import.
+    void importFrom(const QString& path, bool removeAfter = false)
+    {
+        const auto answer = TestSupport::whenShown<QFileDialog>([=](QFileDialog* dialog) {
             dialog->selectFile(path);
-            dialog->setOption(QFileDialog::DontConfirmOverwrite);
             static_cast<QDialog*>(dialog)->accept();
             if (removeAfter)
                 QFile::remove(path);
         });
-    }
-    void exportTo(const QString& path, int scope, int separator, const QString& filter = "*.*")
-    {
-        trigger("&Exporter");
-        TestAccess::exportScopeCombo(*window)->setCurrentIndex(scope);
-        TestAccess::separatorCombo(*window)->setCurrentIndex(separator);
-        const auto answer = chooseFile(path, filter);
-        click("OK");
-    }
-    void importFrom(const QString& path, bool removeAfter = false)
-    {
-        const auto answer = chooseFile(path, "*.*", removeAfter);
-        trigger("&Importer");
+        e->trigger("&Importer");
     }
     void click(const QString& text)
     {
-        for (QPushButton* button : TestAccess::currentDialog(*window)->findChildren<QPushButton*>())
+        for (QPushButton* button :
+             TestAccess::currentDialog(e->window())->findChildren<QPushButton*>())
             if (button->text() == text)
                 button->click();
     }
-    static QByteArray read(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FenPrincipale> window;
-    // Every message box is answered, with the button named answer or else its default, and its
-    // text kept: a box too many fails an assertion instead of waiting.
-    QStringList boxes;
-    QString answer;
-    TestSupport::ModalWatch boxWatch;
+    std::unique_ptr<TestSupport::Editor> e;
+    std::unique_ptr<TestSupport::BoxLog> boxes;
 };
 
 void TestTools::init()
 {
-    window = TestSupport::makeWindow();
-    dir = std::make_unique<QTemporaryDir>();
-    boxes.clear();
-    answer.clear();
-    boxWatch = TestSupport::whenModalShown([this](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            boxes << box->text();
-            QAbstractButton* chosen = nullptr;
-            for (QAbstractButton* button : box->buttons())
-                chosen = button->text() == answer ? button : chosen;
-            chosen ? chosen->click() : box->accept();
-        }
-        return false;
-    });
+    e = std::make_unique<TestSupport::Editor>();
+    boxes = std::make_unique<TestSupport::BoxLog>();
 }
 
 void TestTools::sensorChoice_data()
@@ -152,12 +117,12 @@ void TestTools::sensorChoice()
     QFETCH(int, left);
     const DataFileType type = DataFileType(document < 0 ? selector : document);
     const QString path = document < 0 ? QString() : load(type, 2);
-    TestAccess::fileTypeCombo(*window)->setCurrentIndex(selector);
-    trigger("Sondes...");
-    QCOMPARE(TestAccess::sensorForm(*window, false)->rowCount(), left);
+    TestAccess::fileTypeCombo(e->window())->setCurrentIndex(selector);
+    e->trigger("Sondes...");
+    QCOMPARE(TestAccess::sensorForm(e->window(), false)->rowCount(), left);
     QStringList labels;
     for (QFormLayout* form :
-         {TestAccess::sensorForm(*window, false), TestAccess::sensorForm(*window, true)}) {
+         {TestAccess::sensorForm(e->window(), false), TestAccess::sensorForm(e->window(), true)}) {
         for (int row = 0; row < form->rowCount(); ++row)
             labels << qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget())
                           ->text();
@@ -167,8 +132,8 @@ void TestTools::sensorChoice()
         names << header.section('\n', 0, 0);
     QCOMPARE(labels, names);
 
-    const QList<QCheckBox*> boxes = TestAccess::sensorBoxes(*window);
-    QPushButton* selectAll = TestAccess::selectAllButton(*window);
+    const QList<QCheckBox*> boxes = TestAccess::sensorBoxes(e->window());
+    QPushButton* selectAll = TestAccess::selectAllButton(e->window());
     QCOMPARE(selectAll->text(), QStringLiteral("Tout sélectionner/desélectionner"));
     boxes.last()->setChecked(false);
     for (const char* text : {"Tout desélectionner", "Tout sélectionner", "Tout desélectionner"}) {
@@ -180,19 +145,19 @@ void TestTools::sensorChoice()
     }
     boxes.at(left)->setChecked(false);
     click("OK");
-    QVERIFY(!TestAccess::currentDialog(*window)->isVisible());
+    QVERIFY(!TestAccess::currentDialog(e->window())->isVisible());
     QCOMPARE(QSettings(TestAccess::settingsPath(), QSettings::IniFormat).childGroups(),
              QStringList{Format::layout(type).name});
 
     if (document >= 0)
-        TestAccess::load(*window, type, path);
+        TestAccess::load(e->window(), type, path);
     for (int column = 0; document >= 0 && column < names.size(); ++column)
-        QCOMPARE(TestAccess::view(*window)->isColumnHidden(column), column == left);
-    trigger("Sondes...");
-    TestAccess::sensorBoxes(*window).at(left)->setChecked(true);
+        QCOMPARE(e->view()->isColumnHidden(column), column == left);
+    e->trigger("Sondes...");
+    TestAccess::sensorBoxes(e->window()).at(left)->setChecked(true);
     click("Annuler");
-    trigger("Sondes...");
-    QVERIFY(!TestAccess::sensorBoxes(*window).at(left)->isChecked());
+    e->trigger("Sondes...");
+    QVERIFY(!TestAccess::sensorBoxes(e->window()).at(left)->isChecked());
 }
 
 void TestTools::exportBytes_data()
@@ -221,7 +186,7 @@ void TestTools::exportBytes()
     QFETCH(int, separator);
     QFETCH(QString, expected);
     load(DataFileType::WS2300, 2);
-    TableModel* model = TestAccess::model(*window);
+    TableModel* model = e->model();
     {
         const QSignalBlocker blocker(model);
         const QStringList values{"20.5", "-3.0", "45", "80", "1013.2", "12.345", "7.2", "225.0"};
@@ -231,11 +196,11 @@ void TestTools::exportBytes()
         }
         model->setHeaderData(1, Qt::Vertical, "--/--/---- --:--", Qt::EditRole);
     }
-    TestAccess::view(*window)->setColumnHidden(2, true);
-    TestAccess::view(*window)->setColumnHidden(8, true);
-    exportTo(dir->filePath("out.csv"), scope, separator);
-    QCOMPARE(read(dir->filePath("out.csv")), expected.toLatin1());
-    QVERIFY(!TestAccess::saveAction(*window)->isEnabled());
+    e->view()->setColumnHidden(2, true);
+    e->view()->setColumnHidden(8, true);
+    exportTo(e->path("out.csv"), scope, separator);
+    QCOMPARE(TestSupport::readFile(e->path("out.csv")), expected.toLatin1());
+    QVERIFY(!e->enabled("Enregistrer"));
 }
 
 void TestTools::exportKeepsOrReplaces_data()
@@ -276,8 +241,8 @@ void TestTools::exportKeepsOrReplaces()
     QFETCH(QString, message);
     load(DataFileType::WS2300, 300);
     if (!reply.isEmpty())
-        TestSupport::writeFile(dir->filePath(target), "old");
-    answer = reply;
+        TestSupport::writeFile(e->path(target), "old");
+    boxes = std::make_unique<TestSupport::BoxLog>(QStringList{reply});
     const auto cancel = TestSupport::whenShown<QProgressDialog>([reply](QProgressDialog* p) {
         if (reply == QLatin1String("Annuler"))
             p->cancel();
@@ -289,19 +254,19 @@ void TestTools::exportKeepsOrReplaces()
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
     if (action == QLatin1String("&Exporter")) {
-        exportTo(dir->filePath(name), 0, 0, filter);
+        exportTo(e->path(name), 0, 0, filter);
     } else {
-        const auto file = chooseFile(dir->filePath(name), filter);
-        trigger(action);
+        const auto file = TestSupport::chooseFile(e->path(name), filter);
+        e->trigger(action);
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    QCOMPARE(boxes, message.isEmpty() ? QStringList()
-                                      : QStringList{message.replace("{}", dir->filePath(name))});
+    QCOMPARE(boxes->texts,
+             message.isEmpty() ? QStringList() : QStringList{message.replace("{}", e->path(name))});
     const bool kept = !reply.isEmpty() && reply != QLatin1String("Oui");
-    QCOMPARE(read(dir->filePath(target)).startsWith(kept ? "old" : "Date;Heure;"), true);
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden),
+    QCOMPARE(TestSupport::readFile(e->path(target)).startsWith(kept ? "old" : "Date;Heure;"), true);
+    QCOMPARE(QDir(e->path(QString())).entryList(QDir::Files | QDir::Hidden),
              QStringList({"doc.DAT", target}));
 }
 
@@ -328,34 +293,34 @@ void TestTools::importRoundTrip()
         Synthetic::stationFile(DataFileType::WS2300, QDate(2014, 1, 1).startOfDay(), 10, 3);
     TestSupport::put<float>(file, 0x18, 21.37f);
     TestSupport::put<quint32>(file, 4, qFromLittleEndian<quint32>(file.constData() + 4) + 17);
-    const QString path = TestSupport::writeFile(dir->filePath("doc.DAT"), file);
-    TestAccess::load(*window, DataFileType::WS2300, path);
+    const QString path = TestSupport::writeFile(e->path("doc.DAT"), file);
+    TestAccess::load(e->window(), DataFileType::WS2300, path);
     const QStringList original = grid();
-    TestAccess::view(*window)->setColumnHidden(2, true);
-    TestAccess::edit(*window, 1, 0, "-7.5");
-    TestAccess::edit(*window, 2, 3, "99");
+    e->view()->setColumnHidden(2, true);
+    e->edit(1, 0, "-7.5");
+    e->edit(2, 3, "99");
     QStringList expected = grid();
     const QString date = QStringLiteral("02/03/2015 04:05");
     expected[1] = date + expected.at(1).mid(date.size());
-    const QString exported = dir->filePath("round.csv");
+    const QString exported = e->path("round.csv");
     exportTo(exported, scope, separator);
 
     const QString sep = separator == 0 ? ";" : ",";
-    QString text = QString::fromLatin1(read(exported));
-    text.replace(label(1).replace(' ', sep), QString(date).replace(' ', sep));
+    QString text = QString::fromLatin1(TestSupport::readFile(exported));
+    text.replace(e->label(1).replace(' ', sep), QString(date).replace(' ', sep));
     QByteArray bytes = encoding == QLatin1String("latin1") ? text.toLatin1() : text.toUtf8();
     TestSupport::writeFile(exported,
                            encoding == QLatin1String("bom") ? "\xEF\xBB\xBF" + bytes : bytes);
-    TestAccess::load(*window, DataFileType::WS2300, path);
+    TestAccess::load(e->window(), DataFileType::WS2300, path);
     importFrom(exported);
     QCOMPARE(grid(), expected);
-    QVERIFY(TestAccess::saveAction(*window)->isEnabled());
-    trigger("Annuler");
+    QVERIFY(e->enabled("Enregistrer"));
+    e->trigger("Annuler");
     QCOMPARE(grid().at(2), original.at(2));
-    trigger("Rétablir");
-    trigger("Enregistrer");
-    QCOMPARE(read(path).left(36), file.left(36));
-    TestAccess::load(*window, DataFileType::WS2300, path);
+    e->trigger("Rétablir");
+    e->trigger("Enregistrer");
+    QCOMPARE(TestSupport::readFile(path).left(36), file.left(36));
+    TestAccess::load(e->window(), DataFileType::WS2300, path);
     QCOMPARE(grid(), expected);
 }
 
@@ -400,20 +365,20 @@ void TestTools::importFaults()
     for (const QString& change : changes)
         expected[change.at(0).digitValue()][change.section('=', 0, 0).section(',', 1).toInt()] =
             change.section('=', 1);
-    const QString path = dir->filePath("in.csv");
+    const QString path = e->path("in.csv");
     for (int row = 0; row < 2; ++row) {
-        file.replace(QStringLiteral("{D%1}").arg(row), label(row).replace(' ', ';'));
-        message.replace(QStringLiteral("{L%1}").arg(row), label(row));
+        file.replace(QStringLiteral("{D%1}").arg(row), e->label(row).replace(' ', ';'));
+        message.replace(QStringLiteral("{L%1}").arg(row), e->label(row));
     }
     TestSupport::writeFile(path, file.toLatin1());
     importFrom(path, file.isEmpty());
     message.replace("{path}", path);
-    QCOMPARE(boxes, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(boxes->texts, message.isEmpty() ? QStringList() : QStringList{message});
     for (int pass = 0; pass < 2; ++pass) {
         for (int row = 0; row < 2; ++row)
             QCOMPARE(grid().at(row), expected.at(row).join('|'));
-        window->enregistrer();
-        TestAccess::load(*window, DataFileType::WS2300, document);
+        e->window().enregistrer();
+        TestAccess::load(e->window(), DataFileType::WS2300, document);
     }
 }
 
@@ -428,29 +393,30 @@ void TestTools::printing()
             dialog->reject();
         return false;
     });
-    trigger("Imprimer...");
-    QCOMPARE(boxes, QStringList{"Trop de colonnes sont affichées pour tenir sur la page.\n"
-                                "Masquez-en quelques-unes avec \"Sondes...\" avant d'imprimer."});
+    e->trigger("Imprimer...");
+    QCOMPARE(boxes->texts,
+             QStringList{"Trop de colonnes sont affichées pour tenir sur la page.\n"
+                         "Masquez-en quelques-unes avec \"Sondes...\" avant d'imprimer."});
     QCOMPARE(previews, 0);
 
     // The 140 characters of the heading of all WS3600 columns fit.
     load(DataFileType::WS3600, 2);
     {
-        const QSignalBlocker blocker(TestAccess::model(*window));
-        TestAccess::edit(*window, 1, 0, "<b>x</b>");
-        TestAccess::edit(*window, 1, 11, "");
+        const QSignalBlocker blocker(e->model());
+        e->edit(1, 0, "<b>x</b>");
+        e->edit(1, 11, "");
     }
     QString heading = "Date Temp. I. Temp. E. Hum. I. Hum. E. Pression Rel. Pression Abs Pluie "
                       "totale Pluie Vit. Vent Direction Rafales unknown ";
-    QTableView* view = TestAccess::view(*window);
+    QTableView* view = e->view();
     for (int pass = 1; pass <= 2; ++pass) {
-        trigger("Imprimer...");
+        e->trigger("Imprimer...");
         QCOMPARE(previews, pass);
-        QTextDocument* document = TestAccess::printTextEdit(*window)->document();
-        QStringList lines{heading, label(0), label(1)};
+        QTextDocument* document = TestAccess::printTextEdit(e->window())->document();
+        QStringList lines{heading, e->label(0), e->label(1)};
         for (int column = 0; column < 12; ++column) {
             for (int row = 0; row < 2 && !view->isColumnHidden(column); ++row)
-                lines[row + 1] += "  " + cell(row, column);
+                lines[row + 1] += "  " + e->cell(row, column);
         }
         QCOMPARE(document->toPlainText(), lines.join('\n'));
         QCOMPARE(document->firstBlock().begin().fragment().charFormat().fontWeight(),
@@ -463,9 +429,9 @@ void TestTools::printing()
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir->filePath("print.pdf"));
-    window->print(&printer);
-    const QByteArray pdf = read(printer.outputFileName());
+    printer.setOutputFileName(e->path("print.pdf"));
+    e->window().print(&printer);
+    const QByteArray pdf = TestSupport::readFile(printer.outputFileName());
     QVERIFY(pdf.startsWith("%PDF"));
     QCOMPARE(pdf.count("/Type /Page\n"), 1);
 }

@@ -2,25 +2,48 @@
 
 #include "app/appinfo.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDateEdit>
-#include <QDialog>
-#include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
 
-#include <cstdlib>
+using Format::DataFileType;
+using TestSupport::BoxLog;
 
-using TestSupport::actionByText;
+namespace
+{
+
+QVariant storedValue(const QString& key)
+{
+    return QSettings(TestAccess::settingsPath(), QSettings::IniFormat).value(key);
+}
+
+void store(const QString& key, const QVariant& value)
+{
+    QSettings(TestAccess::settingsPath(), QSettings::IniFormat).setValue(key, value);
+}
+
+// Actions as "text [shortcut]", a leading "-" when disabled; "|" for a separator.
+QString describe(const QList<QAction*>& actions)
+{
+    QStringList items;
+    for (QAction* action : actions) {
+        QString item = action->isSeparator() ? QStringLiteral("|") : action->text();
+        if (!action->shortcut().isEmpty())
+            item += QStringLiteral(" [%1]").arg(action->shortcut().toString());
+        items << (action->isEnabled() || action->isSeparator() ? item : QLatin1Char('-') + item);
+    }
+    return items.join(QStringLiteral(", "));
+}
+
+} // namespace
 
 class TestWindow : public QObject
 {
@@ -28,114 +51,64 @@ class TestWindow : public QObject
 
 private slots:
     void init();
-    void initialState();
-    void enabledActions_data();
-    void enabledActions();
-    void mainToolBarGroups();
+    void structureAtStart();
     void storedFileIndex_data();
     void storedFileIndex();
     void workspaceSurvivesARestart();
     void columnVisibilityIsPerType();
-    void sensorChoicesRoundTrip();
-    void quitUnmodifiedAsksNothing();
-    void quitModifiedCancelKeepsEverything();
-    void quitModifiedNoClearsAndWritesWorkspace();
-    void closeButtonRunsTheQuitSequence();
-    void clearTableReleasesTheDocument();
+    void quitSequence_data();
+    void quitSequence();
+    void clearingReleasesTheDocument();
     void aboutBox();
     void qtSpeaksFrench();
 
 private:
-    static void makeModified(FenPrincipale& window);
-    static QVariant storedValue(const QString& key);
+    std::unique_ptr<TestSupport::Editor> e;
 };
 
 void TestWindow::init()
 {
-    TestSupport::removeSettings();
+    e = std::make_unique<TestSupport::Editor>();
 }
 
-void TestWindow::makeModified(FenPrincipale& window)
+void TestWindow::structureAtStart()
 {
-    TestAccess::installModel(window, new TableModel(3, 2, nullptr));
-    TestAccess::model(window)->setData(TestAccess::model(window)->index(2, 1),
-                                       QStringLiteral("8.5"), Qt::EditRole);
-    TestAccess::saveAction(window)->setEnabled(true);
-}
+    FenPrincipale& w = e->window();
+    QStringList menus;
+    for (QAction* menu : w.menuBar()->actions())
+        menus << menu->text() + QStringLiteral(": ") + describe(menu->menu()->actions());
+    QCOMPARE(
+        menus,
+        (QStringList{"&Fichier: &Ouvrir [Ctrl+O], -Enregistrer [Ctrl+S], -Enregistrer sous..., "
+                     "-&Exporter, -&Importer, -Imprimer..., |, &Quitter [Ctrl+Q]",
+                     "Edition: -Annuler [Ctrl+Z], -Rétablir [Ctrl+Y], |, -Ajouter une ligne, "
+                     "-Supprimer la/les ligne(s), |, Aller en Haut, Aller en Bas, |, "
+                     "-Rechercher une date...",
+                     "Affichage: Sondes..., -Valeur suspecte suivante [F3]", "?: A propos de..."}));
+    const QList<QToolBar*> bars = w.findChildren<QToolBar*>();
+    QCOMPARE(bars.size(), 2);
+    QCOMPARE(bars.at(0)->windowTitle(), QStringLiteral("Barre d'outils"));
+    QCOMPARE(bars.at(1)->windowTitle(), QStringLiteral("Espace de travail"));
+    QCOMPARE(describe(bars.at(0)->actions()).remove(QRegularExpression(" \\[[^]]*\\]|-")),
+             QStringLiteral("Enregistrer, &Ouvrir, Imprimer..., |, Annuler, Rétablir, |, "
+                            "Sondes..., Rechercher une date..., |, Aller en Haut, Aller en Bas, "
+                            "|, Ajouter une ligne, Supprimer la/les ligne(s), |, &Quitter"));
+    for (QToolBar* bar : bars)
+        QVERIFY(!bar->isMovable());
+    QCOMPARE(bars.at(0)->iconSize(), QSize(16, 16));
+    QVERIFY(w.toolBarBreak(bars.at(1)));
 
-QVariant TestWindow::storedValue(const QString& key)
-{
-    return QSettings(TestAccess::settingsPath(), QSettings::IniFormat).value(key);
-}
-
-void TestWindow::initialState()
-{
-    const auto window = TestSupport::makeWindow();
-    QCOMPARE(window->windowTitle(), QStringLiteral("Stratomark v1.0.11"));
-    QVERIFY(window->isMaximized());
-    QCOMPARE(TestAccess::statusBar(*window)->currentMessage(), QStringLiteral("Prêt"));
-    TableModel* model = TestAccess::model(*window);
-    QCOMPARE(model->rowCount(), 1);
-    QCOMPARE(model->columnCount(), 1);
-    QCOMPARE(TestAccess::view(*window)->model(), model);
-    for (char* buffer : TestAccess::buffers(*window))
-        QVERIFY(buffer == nullptr);
-    QCOMPARE(TestAccess::recordCount(*window), 0);
-    QCOMPARE(TestAccess::undoCount(*window), 0);
-    QCOMPARE(TestAccess::workspaceEdit(*window)->text(), QString());
-    QCOMPARE(TestAccess::fileTypeCombo(*window)->currentText(), QStringLiteral("wswin_WD"));
-
-    QHeaderView* rows = TestAccess::view(*window)->verticalHeader();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Stratomark v1.0.11"));
+    QVERIFY(w.isMaximized());
+    QCOMPARE(TestAccess::statusBar(w)->currentMessage(), QStringLiteral("Prêt"));
+    QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
+    QCOMPARE(e->view()->model(), e->model());
+    QCOMPARE(TestAccess::workspaceEdit(w)->text(), QString());
+    QCOMPARE(TestAccess::fileTypeCombo(w)->currentText(), QStringLiteral("wswin_WD"));
+    QHeaderView* rows = e->view()->verticalHeader();
     QCOMPARE(rows->defaultSectionSize(), 20);
     QCOMPARE(rows->sectionResizeMode(0), QHeaderView::Fixed);
-    QCOMPARE(TestAccess::view(*window)->horizontalHeader()->sectionResizeMode(0),
-             QHeaderView::ResizeToContents);
-}
-
-void TestWindow::enabledActions_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("enabled");
-    for (const char* off : {"Enregistrer", "Enregistrer sous...", "&Exporter", "&Importer",
-                            "Imprimer...", "Rechercher une date...", "Ajouter une ligne",
-                            "Supprimer la/les ligne(s)", "Annuler", "Rétablir"})
-        QTest::newRow(off) << QString::fromUtf8(off) << false;
-    for (const char* on :
-         {"&Ouvrir", "&Quitter", "Aller en Haut", "Aller en Bas", "Sondes...", "A propos de..."})
-        QTest::newRow(on) << QString::fromUtf8(on) << true;
-}
-
-void TestWindow::enabledActions()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, enabled);
-    const auto window = TestSupport::makeWindow();
-    QAction* action = actionByText(*window, text);
-    QVERIFY2(action, qPrintable(text));
-    QCOMPARE(action->isEnabled(), enabled);
-}
-
-void TestWindow::mainToolBarGroups()
-{
-    const auto window = TestSupport::makeWindow();
-    const QList<QToolBar*> bars = window->findChildren<QToolBar*>();
-    QCOMPARE(bars.size(), 2);
-    QToolBar* mainBar =
-        bars.at(0)->windowTitle() == QStringLiteral("Barre d'outils") ? bars.at(0) : bars.at(1);
-    QToolBar* workspaceBar = mainBar == bars.at(0) ? bars.at(1) : bars.at(0);
-    QCOMPARE(workspaceBar->windowTitle(), QStringLiteral("Espace de travail"));
-    QVERIFY(!mainBar->isMovable());
-    QVERIFY(!workspaceBar->isMovable());
-    QCOMPARE(mainBar->iconSize(), QSize(16, 16));
-    QVERIFY(window->toolBarBreak(workspaceBar));
-
-    QStringList layout;
-    for (QAction* action : mainBar->actions())
-        layout << (action->isSeparator() ? QStringLiteral("|") : action->text());
-    QCOMPARE(layout.join(QLatin1Char(',')),
-             QStringLiteral("Enregistrer,&Ouvrir,Imprimer...,|,Annuler,Rétablir,|,Sondes...,"
-                            "Rechercher une date...,|,Aller en Haut,Aller en Bas,|,"
-                            "Ajouter une ligne,Supprimer la/les ligne(s),|,&Quitter"));
+    QCOMPARE(e->view()->horizontalHeader()->sectionResizeMode(0), QHeaderView::ResizeToContents);
 }
 
 void TestWindow::storedFileIndex_data()
@@ -146,7 +119,6 @@ void TestWindow::storedFileIndex_data()
     QTest::newRow("last type") << QVariant(4) << 4;
     QTest::newRow("one past the end") << QVariant(5) << 1;
     QTest::newRow("negative") << QVariant(-1) << 1;
-    QTest::newRow("far away") << QVariant(70000) << 1;
     QTest::newRow("not a number") << QVariant(QStringLiteral("WS3600")) << 1;
 }
 
@@ -154,10 +126,7 @@ void TestWindow::storedFileIndex()
 {
     QFETCH(QVariant, stored);
     QFETCH(int, index);
-    {
-        QSettings settings(TestAccess::settingsPath(), QSettings::IniFormat);
-        settings.setValue(QStringLiteral("General/FileIndex"), stored);
-    }
+    store(QStringLiteral("General/FileIndex"), stored);
     FenPrincipale window;
     QCOMPARE(TestAccess::fileTypeCombo(window)->currentIndex(), index);
 }
@@ -165,12 +134,9 @@ void TestWindow::storedFileIndex()
 void TestWindow::workspaceSurvivesARestart()
 {
     const QString folder = QStringLiteral("/tmp/Données météo/station");
-    {
-        FenPrincipale first;
-        TestAccess::workspaceEdit(first)->setText(folder);
-        TestAccess::fileTypeCombo(first)->setCurrentIndex(2);
-        QVERIFY(TestSupport::quitsWhile([&first] { first.fermeture_programme(); }));
-    }
+    TestAccess::workspaceEdit(e->window())->setText(folder);
+    TestAccess::fileTypeCombo(e->window())->setCurrentIndex(2);
+    QVERIFY(TestSupport::quitsWhile([this] { e->window().fermeture_programme(); }));
     QCOMPARE(storedValue(QStringLiteral("General/WorkSpace")).toString(), folder);
     QCOMPARE(storedValue(QStringLiteral("General/FileIndex")).toInt(), 2);
     FenPrincipale second;
@@ -178,201 +144,115 @@ void TestWindow::workspaceSurvivesARestart()
     QCOMPARE(TestAccess::fileTypeCombo(second)->currentText(), QStringLiteral("wswin_WM"));
 }
 
+// A column's key is its type and its name's first line; a value that is not a number hides.
 void TestWindow::columnVisibilityIsPerType()
 {
-    {
-        QSettings settings(TestAccess::settingsPath(), QSettings::IniFormat);
-        settings.setValue(QStringLiteral("WS3600/Pluie"), 0);
-        settings.setValue(QStringLiteral("wswin_WD/Index UV"), 0);
-        settings.setValue(QStringLiteral("wswin_WD/Temp. E."), QStringLiteral("yes"));
-    }
-    FenPrincipale window;
-    QTableView* view = TestAccess::view(window);
-
-    const auto showType = [&window](Format::DataFileType type) {
-        TestAccess::fileTypeCombo(window)->setCurrentIndex(int(type));
-        const QStringList headers = FenPrincipale::headerList(type);
-        auto* model = new TableModel(2, headers.size(), nullptr);
-        model->setHeaderLabels(Qt::Horizontal, headers, Qt::EditRole);
-        TestAccess::installModel(window, model);
-        TestAccess::appSettings(window, FenPrincipale::ApplyColumnVisibility);
-        return headers;
+    store(QStringLiteral("WS3600/Pluie"), 0);
+    store(QStringLiteral("wswin_WD/Index UV"), 0);
+    store(QStringLiteral("wswin_WD/Temp. E."), QStringLiteral("yes"));
+    const auto hidden = [this](DataFileType type) {
+        e->open(type, 2);
+        QStringList names;
+        for (int c = 0; c < e->model()->columnCount(); ++c) {
+            if (e->view()->isColumnHidden(c))
+                names << FenPrincipale::headerList(type).at(c);
+        }
+        return names;
     };
-
-    QStringList headers = showType(Format::DataFileType::WS3600);
-    QVERIFY(view->isColumnHidden(headers.indexOf(QStringLiteral("Pluie\n(mm)"))));
-    QVERIFY(!view->isColumnHidden(headers.indexOf(QStringLiteral("Pluie totale\n(mm)"))));
-    QCOMPARE(headers.size(), 12);
-
-    headers = showType(Format::DataFileType::WswinWD);
-    QVERIFY(!view->isColumnHidden(headers.indexOf(QStringLiteral("Pluie\n(mm)"))));
-    QVERIFY(view->isColumnHidden(headers.indexOf(QStringLiteral("Index UV"))));
-    // A value that is not a number reads as 0, which hides the column.
-    QVERIFY(view->isColumnHidden(headers.indexOf(QStringLiteral("Temp. E.\n(°C)"))));
-    int hidden = 0;
-    for (int c = 0; c < headers.size(); ++c)
-        hidden += view->isColumnHidden(c) ? 1 : 0;
-    QCOMPARE(hidden, 2);
+    QCOMPARE(hidden(DataFileType::WS3600), QStringList{"Pluie\n(mm)"});
+    QCOMPARE(hidden(DataFileType::WswinWD), (QStringList{"Temp. E.\n(°C)", "Index UV"}));
+    QCOMPARE(hidden(DataFileType::WS2300), QStringList());
 }
 
-void TestWindow::sensorChoicesRoundTrip()
+void TestWindow::quitSequence_data()
 {
-    FenPrincipale window;
-    TestAccess::fileTypeCombo(window)->setCurrentIndex(int(Format::DataFileType::WS2300));
-    QDialog dialog;
-    auto* left = new QFormLayout;
-    auto* right = new QFormLayout;
-    auto* columns = new QHBoxLayout(&dialog);
-    columns->addLayout(left);
-    columns->addLayout(right);
-    QList<QCheckBox*> boxes;
-    const QStringList names{"Temp. I.", "Hum. E.", "Direction", "unknown"};
-    for (int i = 0; i < names.size(); ++i) {
-        boxes << new QCheckBox;
-        (i < 2 ? left : right)->addRow(new QLabel(names.at(i)), boxes.last());
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("byCloseButton");
+    QTest::addColumn<bool>("quits");
+    QTest::newRow("unmodified") << false << "" << false << true;
+    QTest::newRow("Annuler") << true << "Annuler" << false << false;
+    QTest::newRow("Non") << true << "Non" << false << true;
+    QTest::newRow("close button, Annuler") << true << "Annuler" << true << false;
+    QTest::newRow("close button, Non") << true << "Non" << true << true;
+}
+
+// Quitting asks only about a modified document; the workspace is saved when the program ends,
+// and the window's close button leads to the same question.
+void TestWindow::quitSequence()
+{
+    QFETCH(bool, modified);
+    QFETCH(QString, answer);
+    QFETCH(bool, byCloseButton);
+    QFETCH(bool, quits);
+    FenPrincipale& w = e->window();
+    TestAccess::workspaceEdit(w)->setText(QStringLiteral("/srv/meteo"));
+    const QString path = e->open(DataFileType::WS3600, 3);
+    if (modified)
+        e->edit(2, 1, QStringLiteral("8.5"));
+    BoxLog boxes({answer});
+    QCOMPARE(TestSupport::quitsWhile(
+                 [&] { byCloseButton ? void(w.close()) : w.fermeture_programme(); }, 1500),
+             quits);
+    QCOMPARE(boxes.texts.size(), modified ? 1 : 0);
+    QVERIFY(w.isVisible());
+    QCOMPARE(e->model()->rowCount(), quits ? 1 : 3);
+    QCOMPARE(e->enabled(QStringLiteral("Enregistrer")), !quits);
+    QCOMPARE(storedValue(QStringLiteral("General/WorkSpace")).toString(),
+             quits ? QStringLiteral("/srv/meteo") : QString());
+    QCOMPARE(TestSupport::readFile(path), TestSupport::stationFile(DataFileType::WS3600, 3));
+}
+
+// Clearing drops every buffer and the document actions, the history's included, and clearing
+// with nothing open is harmless.
+void TestWindow::clearingReleasesTheDocument()
+{
+    FenPrincipale& w = e->window();
+    e->open(DataFileType::WswinWD, 3);
+    e->edit(0, 0, QStringLiteral("1.5"));
+    e->trigger(QStringLiteral("Enregistrer"));
+    e->view()->selectRow(1);
+    w.rows_select(1);
+    QVERIFY(e->enabled(QStringLiteral("Annuler")) && e->enabled("Supprimer la/les ligne(s)"));
+    for (int round = 0; round < 2; ++round) {
+        TestAccess::fileTypeCombo(w)->setCurrentIndex(round == 0 ? 2 : 1);
+        for (char* buffer : TestAccess::buffers(w))
+            QVERIFY(!buffer);
+        QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
+        QCOMPARE(e->view()->model(), e->model());
+        QCOMPARE(TestAccess::fileLabel(w)->text(), QString());
+        QCOMPARE(TestAccess::statusBar(w)->currentMessage(), QString());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Stratomark v1.0.11"));
+        QCOMPARE(describe(w.menuBar()->actions().at(0)->menu()->actions()),
+                 QStringLiteral("&Ouvrir [Ctrl+O], -Enregistrer [Ctrl+S], -Enregistrer sous..., "
+                                "-&Exporter, -&Importer, -Imprimer..., |, &Quitter [Ctrl+Q]"));
+        for (const char* off : {"Annuler", "Rétablir", "Ajouter une ligne",
+                                "Supprimer la/les ligne(s)", "Rechercher une date..."})
+            QVERIFY2(!e->enabled(QString::fromUtf8(off)), off);
     }
-    TestAccess::setSensorForms(window, left, right);
-
-    TestAccess::appSettings(window, FenPrincipale::LoadSensorChoices);
-    for (QCheckBox* box : boxes)
-        QVERIFY(box->isChecked());
-
-    boxes.at(1)->setChecked(false);
-    boxes.at(3)->setChecked(false);
-    TestAccess::appSettings(window, FenPrincipale::SaveSensorChoices);
-    QCOMPARE(storedValue(QStringLiteral("WS2300/Hum. E.")).toInt(), 0);
-    QCOMPARE(storedValue(QStringLiteral("WS2300/unknown")).toInt(), 0);
-    QCOMPARE(storedValue(QStringLiteral("WS2300/Direction")).toInt(), 1);
-    QVERIFY(!storedValue(QStringLiteral("WS3600/unknown")).isValid());
-
-    for (QCheckBox* box : boxes)
-        box->setChecked(true);
-    TestAccess::appSettings(window, FenPrincipale::LoadSensorChoices);
-    QCOMPARE(boxes.at(0)->isChecked(), true);
-    QCOMPARE(boxes.at(1)->isChecked(), false);
-    QCOMPARE(boxes.at(2)->isChecked(), true);
-    QCOMPARE(boxes.at(3)->isChecked(), false);
-    TestAccess::setSensorForms(window, nullptr, nullptr);
-}
-
-void TestWindow::quitUnmodifiedAsksNothing()
-{
-    FenPrincipale window;
-    TestAccess::workspaceEdit(window)->setText(QStringLiteral("/srv/meteo"));
-    bool asked = false;
-    const auto watch = TestSupport::whenModalShown([&asked](QWidget* modal) {
-        asked = true;
-        modal->close();
-        return true;
-    });
-    QVERIFY(TestSupport::quitsWhile([&window] { window.fermeture_programme(); }));
-    QVERIFY(!asked);
-    QCOMPARE(storedValue(QStringLiteral("General/WorkSpace")).toString(),
-             QStringLiteral("/srv/meteo"));
-    QCOMPARE(storedValue(QStringLiteral("General/FileIndex")).toInt(), 1);
-}
-
-void TestWindow::quitModifiedCancelKeepsEverything()
-{
-    FenPrincipale window;
-    makeModified(window);
-    TableModel* model = TestAccess::model(window);
-    QString question;
-    const auto answer = TestSupport::answerMessageBox(QStringLiteral("Annuler"), &question);
-    QVERIFY(!TestSupport::quitsWhile([&window] { window.fermeture_programme(); }, 1500));
-    QCOMPARE(question, QStringLiteral("Le document a été modifié.\nVoulez-vous sauvegarder les "
-                                      "changements?"));
-    QCOMPARE(TestAccess::model(window), model);
-    QCOMPARE(model->data(model->index(2, 1), Qt::DisplayRole).toString(), QStringLiteral("8.5"));
-    QVERIFY(TestAccess::saveAction(window)->isEnabled());
-    QVERIFY(!storedValue(QStringLiteral("General/WorkSpace")).isValid());
-}
-
-void TestWindow::quitModifiedNoClearsAndWritesWorkspace()
-{
-    FenPrincipale window;
-    TestAccess::workspaceEdit(window)->setText(QStringLiteral("/srv/meteo"));
-    makeModified(window);
-    const auto answer = TestSupport::answerMessageBox(QStringLiteral("Non"));
-    QVERIFY(TestSupport::quitsWhile([&window] { window.fermeture_programme(); }));
-    QCOMPARE(TestAccess::model(window)->rowCount(), 1);
-    QVERIFY(!TestAccess::saveAction(window)->isEnabled());
-    QCOMPARE(storedValue(QStringLiteral("General/WorkSpace")).toString(),
-             QStringLiteral("/srv/meteo"));
-}
-
-void TestWindow::closeButtonRunsTheQuitSequence()
-{
-    FenPrincipale window;
-    makeModified(window);
-    auto answer = TestSupport::answerMessageBox(QStringLiteral("Annuler"));
-    QVERIFY(!TestSupport::quitsWhile([&window] { window.close(); }, 1500));
-    QVERIFY(window.isVisible());
-    QCOMPARE(TestAccess::model(window)->rowCount(), 3);
-
-    answer = TestSupport::answerMessageBox(QStringLiteral("Non"));
-    QVERIFY(TestSupport::quitsWhile([&window] { window.close(); }));
-    // The close event itself never hides the window: the quit sequence ends the program.
-    QVERIFY(window.isVisible());
-    QCOMPARE(TestAccess::model(window)->rowCount(), 1);
-}
-
-void TestWindow::clearTableReleasesTheDocument()
-{
-    FenPrincipale window;
-    makeModified(window);
-    TestAccess::buffers(window)[int(Format::DataFileType::WS3600)] =
-        static_cast<char*>(std::malloc(560));
-    const QStringList documentActions{"Enregistrer",       "Enregistrer sous...",
-                                      "&Exporter",         "&Importer",
-                                      "Imprimer...",       "Rechercher une date...",
-                                      "Ajouter une ligne", "Supprimer la/les ligne(s)",
-                                      "Annuler",           "Rétablir"};
-    for (const QString& text : documentActions)
-        actionByText(window, text)->setEnabled(true);
-
-    TestAccess::clearTable(window);
-    for (char* buffer : TestAccess::buffers(window))
-        QVERIFY(buffer == nullptr);
-    QCOMPARE(TestAccess::model(window)->rowCount(), 1);
-    QCOMPARE(TestAccess::model(window)->columnCount(), 1);
-    QCOMPARE(TestAccess::view(window)->model(), TestAccess::model(window));
-    QCOMPARE(TestAccess::fileLabel(window)->text(), QString());
-    QCOMPARE(TestAccess::statusBar(window)->currentMessage(), QString());
-    for (const QString& text : documentActions)
-        QVERIFY2(!actionByText(window, text)->isEnabled(), qPrintable(text));
-
-    // Clearing again with nothing open is harmless.
-    TestAccess::clearTable(window);
-    QCOMPARE(TestAccess::model(window)->rowCount(), 1);
 }
 
 void TestWindow::aboutBox()
 {
-    FenPrincipale window;
-    actionByText(window, QStringLiteral("A propos de..."))->trigger();
-    QDialog* dialog = TestAccess::currentDialog(window);
-    QVERIFY(dialog);
+    e->trigger(QStringLiteral("A propos de..."));
+    QDialog* dialog = TestAccess::currentDialog(e->window());
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("A propos..."));
     QCOMPARE(dialog->windowModality(), Qt::WindowModal);
     QCOMPARE(dialog->minimumSize(), QSize(300, 150));
-    QLabel* label = dialog->findChild<QLabel*>();
-    QVERIFY(label);
+    auto* label = dialog->findChild<QLabel*>();
     QVERIFY(label->openExternalLinks());
     QVERIFY(label->text().startsWith(
         QStringLiteral("<p align='center'> <b>Stratomark v1.0.11</b></p><p align='center'><br>"
                        "Logiciel réalisé par:<br> <a href=\"mailto:")));
     QVERIFY(label->text().contains(QStringLiteral("<br><br>Site web: <a href=\"")));
     QVERIFY(label->text().endsWith(QStringLiteral("\">Stratomark</a></p>")));
-
-    QPushButton* ok = dialog->findChild<QPushButton*>();
+    auto* ok = dialog->findChild<QPushButton*>();
     QCOMPARE(ok->text(), QStringLiteral("OK"));
     ok->click();
     QVERIFY(!dialog->isVisible());
-
-    actionByText(window, QStringLiteral("A propos de..."))->trigger();
-    QVERIFY(TestAccess::currentDialog(window) != dialog);
+    e->trigger(QStringLiteral("A propos de..."));
+    QVERIFY(TestAccess::currentDialog(e->window()) != dialog);
 }
 
 // Last of the program: the translation stays installed.
