@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
@@ -163,14 +164,19 @@ void Editor::edit(int row, int column, const QString& text)
     model()->setData(model()->index(row, column), text, Qt::EditRole);
 }
 
-QAction* Editor::action(const QString& text)
+QAction* Editor::action(const char* text)
 {
     for (QAction* action : w->findChildren<QAction*>()) {
-        if (action->text() == text)
+        if (action->text() == QString::fromUtf8(text))
             return action;
     }
-    qFatal("no action %s", qPrintable(text));
+    qFatal("no action %s", text);
     return nullptr;
+}
+
+QString Editor::fileLabel()
+{
+    return TestAccess::fileLabel(*w)->text();
 }
 
 } // namespace TestSupport

@@ -21,8 +21,7 @@ class QFormLayout;
 class QTextEdit;
 class QTableView;
 
-// Reaches the window's private state, so that tests can check what the user cannot see (record
-// buffers, history) and drive the dialogs they open.
+// The window's private state, for what the user cannot see (buffers, history) and its dialogs.
 struct TestAccess {
     static TableModel* model(FenPrincipale& w) { return w.model; }
     static QTableView* view(FenPrincipale& w) { return w.tableView; }
@@ -87,14 +86,12 @@ struct TestAccess {
 namespace TestSupport
 {
 
-// Prepares the process before the first QDateTime use: fixed local zone, offscreen platform,
-// settings in Qt's test location.
+// Before the first QDateTime use: a fixed local zone, offscreen, settings in Qt's test location.
 void initProcess(const char* timeZone = "Europe/Paris");
 void setTimeZone(const char* timeZone);
 void removeSettings();
 
-// Offers every modal widget shown from now on to answer, until answer returns true (it took
-// that widget). The watch also ends when the returned handle goes out of scope.
+// Offers every modal widget shown from now on to answer, until it returns true or the handle dies.
 using ModalWatch = std::unique_ptr<QObject>;
 [[nodiscard]] ModalWatch whenModalShown(std::function<bool(QWidget*)> answer);
 
@@ -109,9 +106,8 @@ template <typename Widget> [[nodiscard]] ModalWatch whenShown(std::function<void
     });
 }
 
-// Answers every message box shown while it lives, with the scripted button texts in turn and then
-// with the box's escape button, and keeps the texts shown: a fault then fails an assertion
-// instead of waiting on a box that nobody answers.
+// Answers every message box shown while it lives, with the scripted buttons in turn, then the
+// escape button, and keeps its texts: a fault fails an assertion rather than waiting on a box.
 class BoxLog
 {
 public:
@@ -124,15 +120,14 @@ private:
     ModalWatch watch;
 };
 
-// Answers the next file dialog with path, under filter when one is given, or cancels it when
-// path is empty.
+// Answers the next file dialog with path, under filter if given; cancels it for an empty path.
 [[nodiscard]] ModalWatch chooseFile(const QString& path, const QString& filter = QString());
 
-// Runs action from the event loop and reports whether the application was asked to quit.
+// Whether action, run from the event loop, asks the application to quit.
 bool quitsWhile(const std::function<void()>& action, int timeoutMs = 3000);
 
-// A whole file of the given type: a recognisable header or trailer, records of patterned bytes
-// whose timestamps run from 01/01/2010 12:00 every intervalMinutes.
+// A file of the type: recognisable header or trailer, patterned records every intervalMinutes
+// from 01/01/2010 12:00.
 QByteArray stationFile(Format::DataFileType type, int records, int intervalMinutes = 10);
 
 template <typename T> void put(QByteArray& bytes, int offset, T value)
@@ -143,15 +138,14 @@ template <typename T> void put(QByteArray& bytes, int offset, T value)
 QString writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 
-// A window on a clean settings file, with a folder for its files and the short ways to act on
-// it that every test needs.
+// A window on clean settings, a folder for its files, and the short ways to act on it.
 class Editor
 {
 public:
     Editor();
     FenPrincipale& window() { return *w; }
     QString path(const QString& name) const { return dir.filePath(name); }
-    // Writes bytes under name and opens them as type, the way the open dialog does.
+    // Writes bytes under name and opens them as type, as the open dialog does.
     QString open(Format::DataFileType type, const QByteArray& bytes,
                  const QString& name = QStringLiteral("f.DAT"));
     QString open(Format::DataFileType type, int records);
@@ -161,10 +155,11 @@ public:
     QString label(int row);
     // Types text into a cell, as the cell editor does.
     void edit(int row, int column, const QString& text);
-    QAction* action(const QString& text);
-    void trigger(const QString& text) { action(text)->trigger(); }
-    bool enabled(const QString& text) { return action(text)->isEnabled(); }
+    QAction* action(const char* text);
+    void trigger(const char* text) { action(text)->trigger(); }
+    bool enabled(const char* text) { return action(text)->isEnabled(); }
     QByteArray records() { return TestAccess::records(*w); }
+    QString fileLabel();
 
 private:
     QTemporaryDir dir;

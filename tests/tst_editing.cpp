@@ -1,46 +1,64 @@
 #include "testsupport.h"
 
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTableView>
+#include <QTimeEdit>
+
+#include <climits>
 
 using Format::DataFileType;
 using TestSupport::BoxLog;
 using TestSupport::put;
 
+// Cell edits through the gate, the history, rows, dates and the date search.
 class TestEditing : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
+    void init() { e = std::make_unique<TestSupport::Editor>(); }
     void gate_data();
     void gate();
-    void writerIgnoresCellsWithoutAField();
-    void twentyFiveEditsUndoneAndRedone();
-    void historyDropsTheOldestAndCutsRedo();
-    void refusedUndoText();
-    void undoRestoresTheExactBytes();
+    void history();
+    void addRow_data();
+    void addRow();
+    void removeRowsAndRowActions();
+    void fileWithoutRecordsAndEveryRowRemoved();
+    void historyFollowsItsRecords();
+    void nothingActsWithoutADocument_data();
+    void nothingActsWithoutADocument();
+    void dateChange_data();
+    void dateChange();
+    void dateSearch_data();
+    void dateSearch();
 
 private:
-    void open(DataFileType type, const QList<QByteArray>& records);
+    void open(DataFileType type, const QVector<QByteArray>& records);
     QByteArray record(int row) { return e->records().mid(row * recordSize, recordSize); }
+    void clickRowHeader(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
     std::unique_ptr<TestSupport::Editor> e;
     int recordSize = 0;
 };
 
-void TestEditing::init()
-{
-    e = std::make_unique<TestSupport::Editor>();
-}
-
-void TestEditing::open(DataFileType type, const QList<QByteArray>& records)
+void TestEditing::open(DataFileType type, const QVector<QByteArray>& records)
 {
     const Format::RecordLayout& layout = Format::layout(type);
     QByteArray bytes(layout.headerSize, 'H');
-    for (const QByteArray& record : records)
-        bytes += record;
+    for (const QByteArray& r : records)
+        bytes += r;
     e->open(type, bytes + QByteArray(layout.trailerSize, 'T'));
     recordSize = layout.recordSize;
+}
+
+void TestEditing::clickRowHeader(int row, Qt::KeyboardModifiers modifiers)
+{
+    QHeaderView* header = e->view()->verticalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers,
+                      QPoint(5, header->sectionViewportPosition(row) + 5));
 }
 
 void TestEditing::gate_data()
@@ -48,45 +66,44 @@ void TestEditing::gate_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<QString>("reason"); // the box's explanation; empty when no box shows
-    const int WD = int(DataFileType::WswinWD), W36 = int(DataFileType::WS3600),
-              W23 = int(DataFileType::WS2300);
-    const QString range = QStringLiteral("Les valeurs vont de -50 à 2000.");
-    const QString field = QStringLiteral("Le champ de cette colonne ne peut pas contenir cette "
-                                         "valeur.");
-    const QString oneDecimal = QStringLiteral("Cette colonne ne garde qu'une décimale.");
-    QTest::newRow("lowest") << WD << 0 << "-50" << true << "";
-    QTest::newRow("highest") << WD << 0 << "2000" << true << "";
-    QTest::newRow("below the range") << WD << 0 << "-50.1" << false << range;
-    QTest::newRow("above the range") << WD << 0 << "2000.1" << false << range;
-    QTest::newRow("decimal comma") << WD << 0 << "12,5" << false
-                                   << "La virgule ne sépare pas les décimales : utilisez le point.";
-    QTest::newRow("decimal point") << WD << 0 << "12.5" << true << "";
-    QTest::newRow("trailing zero") << WD << 0 << "21.30" << true << "";
-    QTest::newRow("empty") << WD << 0 << "" << false << "";
-    QTest::newRow("not a number") << WD << 0 << "abc" << false << "« abc » n'est pas un nombre.";
-    QTest::newRow("too many decimals") << WD << 0 << "21.35" << false << oneDecimal;
-    QTest::newRow("humidity over a byte") << WD << 16 << "300" << false << field;
-    QTest::newRow("humidity fraction")
-        << WD << 16 << "65.5" << false << "Cette colonne ne garde pas de décimale.";
-    QTest::newRow("rain that wraps") << WD << 33 << "40" << false << field;
-    QTest::newRow("negative through an unsigned parse") << WD << 34 << "-5.2" << false << field;
-    QTest::newRow("float takes any decimals") << W23 << 1 << "21.35" << true << "";
-    QTest::newRow("float wind") << W36 << 8 << "10.07" << true << "";
-    QTest::newRow("direction step") << W36 << 9 << "67.5" << true << "";
-    QTest::newRow("direction between steps") << W36 << 9 << "70" << false << field;
-    QTest::newRow("negative direction") << W23 << 7 << "-22.5" << false << field;
-    QTest::newRow("nan in a float") << W23 << 1 << "nan" << false << "« nan » n'est pas un nombre.";
-    QTest::newRow("NaN in a km/h float")
-        << W36 << 8 << "NaN" << false << "« NaN » n'est pas un nombre.";
-    QTest::newRow("inf") << W36 << 0 << "inf" << false << "« inf » n'est pas un nombre.";
-    QTest::newRow("hundredth rounded away by a tenths field")
-        << WD << 0 << "0.04" << false << oneDecimal;
-    QTest::newRow("a hair off a tenth") << WD << 0 << "21.300001" << false << oneDecimal;
-    QTest::newRow("direction rounded to its step") << W36 << 9 << "22.54" << false << oneDecimal;
-    QTest::newRow("thousandths kept")
-        << WD << 33 << "1.2345" << false << "Cette colonne garde 3 décimales.";
+    QTest::addColumn<QString>(
+        "reason"); // the box's explanation; "" when accepted, "-" silently refused
+    const auto row = [](const char* name, int type, int column, const char* text,
+                        const char* reason) {
+        QTest::newRow(name) << type << column << text << reason;
+    };
+    const int WD = 1, W23 = 3, W36 = 4;
+    const char* range = "Les valeurs vont de -50 à 2000.";
+    const char* field = "Le champ de cette colonne ne peut pas contenir cette valeur.";
+    const char* oneDecimal = "Cette colonne ne garde qu'une décimale.";
+    row("lowest", WD, 0, "-50", "");
+    row("highest", WD, 0, "2000", "");
+    row("below the range", WD, 0, "-50.1", range);
+    row("above the range", WD, 0, "2000.1", range);
+    row("decimal comma", WD, 0, "12,5",
+        "La virgule ne sépare pas les décimales : utilisez le point.");
+    row("trailing zero", WD, 0, "21.30", "");
+    row("empty", WD, 0, "", "-");
+    row("not a number", WD, 0, "abc", "« abc » n'est pas un nombre.");
+    row("too many decimals", WD, 0, "21.35", oneDecimal);
+    row("a hair off a tenth", WD, 0, "21.300001", oneDecimal);
+    row("hundredth rounded away", WD, 0, "0.04", oneDecimal);
+    row("humidity over a byte", WD, 16, "300", field);
+    row("humidity fraction", WD, 16, "65.5", "Cette colonne ne garde pas de décimale.");
+    row("rain that wraps", WD, 33, "40", field);
+    row("thousandths kept", WD, 33, "1.2345", "Cette colonne garde 3 décimales.");
+    row("negative through an unsigned parse", WD, 34, "-5.2", field);
+    row("float takes any decimals", W23, 1, "21.35", "");
+    row("nan in a float", W23, 1, "nan", "« nan » n'est pas un nombre.");
+    row("inf", W36, 0, "inf", "« inf » n'est pas un nombre.");
+    row("float wind", W36, 8, "10.07", "");
+    row("NaN in a km/h float", W36, 8, "NaN", "« NaN » n'est pas un nombre.");
+    row("direction step", W36, 9, "67.5", "");
+    row("direction between steps", W36, 9, "70", field);
+    row("direction rounded to its step", W36, 9, "22.54", oneDecimal);
+    row("negative direction", W23, 7, "-22.5", field);
+    row("a row without a record", W36, -1, "12.5",
+        "Cette ligne ne correspond à aucun enregistrement du fichier.");
 }
 
 // An accepted text reaches exactly its field, enters the history and marks the document
@@ -96,17 +113,23 @@ void TestEditing::gate()
     QFETCH(int, type);
     QFETCH(int, column);
     QFETCH(QString, text);
-    QFETCH(bool, accepted);
     QFETCH(QString, reason);
     const Format::RecordLayout& layout = Format::layout(DataFileType(type));
-    open(DataFileType(type), {QByteArray(layout.recordSize, '\0')});
+    open(DataFileType(type),
+         QVector<QByteArray>(column < 0 ? 0 : 1, QByteArray(layout.recordSize, 0)));
+    column = qMax(column, 0);
     const QString before = e->cell(0, column);
     const QByteArray recordBefore = record(0);
     BoxLog boxes;
     e->edit(0, column, text);
-    QCOMPARE(boxes.texts, reason.isEmpty() ? QStringList() : QStringList{"Erreur de saisie"});
-    QCOMPARE(boxes.explanations, reason.isEmpty() ? QStringList() : QStringList{reason});
-    QCOMPARE(e->enabled(QStringLiteral("Enregistrer")), accepted);
+    const bool accepted = reason.isEmpty();
+    const QStringList explained =
+        accepted || reason == QLatin1String("-") ? QStringList() : QStringList{reason};
+    QCOMPARE(boxes.explanations, explained);
+    QCOMPARE(boxes.texts.size(), explained.size());
+    QCOMPARE(boxes.texts.value(0, QStringLiteral("Erreur de saisie")),
+             QStringLiteral("Erreur de saisie"));
+    QCOMPARE(e->enabled("Enregistrer"), accepted);
     QCOMPARE(e->window().isWindowModified(), accepted);
     QCOMPARE(TestAccess::undoCount(e->window()), accepted ? 1 : 0);
     QCOMPARE(e->cell(0, column), accepted ? text : before);
@@ -117,99 +140,342 @@ void TestEditing::gate()
     QCOMPARE(expected != recordBefore, accepted);
 }
 
-// A cell of the placeholder row of a file without records, or outside the type's columns, has
-// no field to write.
-void TestEditing::writerIgnoresCellsWithoutAField()
+// 25 edits taken back and done again, each landing on its cell and record; a 26th drops the
+// oldest; a new edit ends the redo chain; a refused text put back by undo brings the box and the
+// history moves all the same; a float field gets back its exact bytes, not its rounded text's.
+void TestEditing::history()
 {
-    open(DataFileType::WS3600, {});
-    BoxLog boxes;
-    e->edit(0, 0, QStringLiteral("12.5"));
-    QCOMPARE(e->cell(0, 0), QString());
-    QCOMPARE(boxes.explanations,
-             QStringList{"Cette ligne ne correspond à aucun enregistrement du fichier."});
-    QVERIFY(!e->enabled(QStringLiteral("Enregistrer")));
-    open(DataFileType::WswinWD, {QByteArray(76, '\x11')});
-    e->model()->insertColumns(46, 1, QModelIndex());
-    e->edit(0, 46, QStringLiteral("1"));
-    QCOMPARE(record(0), QByteArray(76, '\x11'));
-}
-
-void TestEditing::twentyFiveEditsUndoneAndRedone()
-{
-    open(DataFileType::WswinWD, QVector<QByteArray>(25, QByteArray(76, 0)).toList());
-    for (int i = 0; i < 25; ++i)
-        e->edit(i, 1, QString::number(i + 1) + QStringLiteral(".5"));
-    QVERIFY(!e->enabled(QStringLiteral("Rétablir")));
-    for (int i = 24; i >= 0; --i) {
-        QVERIFY(e->enabled(QStringLiteral("Annuler")));
-        e->trigger(QStringLiteral("Annuler"));
-        QCOMPARE(e->cell(i, 1), QStringLiteral("0.0"));
-        QCOMPARE(record(i), QByteArray(76, '\0'));
-        QCOMPARE(e->view()->currentIndex(), e->model()->index(i, 1));
-        QVERIFY(e->enabled(QStringLiteral("Rétablir")));
-    }
-    QVERIFY(!e->enabled(QStringLiteral("Annuler")));
-    for (int i = 0; i < 25; ++i) {
-        QVERIFY(e->enabled(QStringLiteral("Rétablir")));
-        e->trigger(QStringLiteral("Rétablir"));
-        QCOMPARE(e->cell(i, 1), QString::number(i + 1) + QStringLiteral(".5"));
-        QCOMPARE(qFromLittleEndian<qint16>(record(i).constData() + 0x06), 10 * i + 15);
-    }
-    QVERIFY(!e->enabled(QStringLiteral("Rétablir")));
-    QCOMPARE(TestAccess::undoCount(e->window()), 25);
-}
-
-// At most the latest 25 edits can be taken back, and a new edit ends the redo chain.
-void TestEditing::historyDropsTheOldestAndCutsRedo()
-{
-    open(DataFileType::WswinWM, {QByteArray(30, '\0'), QByteArray(30, '\0')});
-    for (int i = 1; i <= 26; ++i)
-        e->edit(0, 0, QString::number(i));
-    for (int i = 0; i < 25; ++i)
-        e->trigger(QStringLiteral("Annuler"));
-    QVERIFY(!e->enabled(QStringLiteral("Annuler")));
-    QCOMPARE(e->cell(0, 0), QStringLiteral("1"));
-    QCOMPARE(qFromLittleEndian<qint16>(record(0).constData() + 0x04), 10);
-    e->trigger(QStringLiteral("Rétablir"));
-    e->edit(1, 1, QStringLiteral("4"));
-    QVERIFY(!e->enabled(QStringLiteral("Rétablir")));
-    e->trigger(QStringLiteral("Rétablir"));
-    QCOMPARE(e->cell(0, 0), QStringLiteral("2"));
-    QCOMPARE(TestAccess::undoCount(e->window()), 2);
-}
-
-// A text from the file that the gate would refuse, put back by undo, brings the box; the cell
-// keeps its text and the history moves all the same.
-void TestEditing::refusedUndoText()
-{
-    QByteArray first(76, '\0');
+    QByteArray first(76, 0);
     put<qint16>(first, 0x04, -32768);
-    open(DataFileType::WswinWD, {first});
-    QCOMPARE(e->cell(0, 0), QStringLiteral("-3276.8"));
-    e->edit(0, 0, QStringLiteral("4.5"));
+    open(DataFileType::WswinWD, QVector<QByteArray>(26, QByteArray(76, 0)) << first);
+    for (int i = 0; i < 26; ++i)
+        e->edit(i, 1, QString::number(i) + QStringLiteral(".5"));
+    for (int i = 25; i >= 1; --i) {
+        QVERIFY(e->enabled("Annuler"));
+        e->trigger("Annuler");
+        QCOMPARE(e->cell(i, 1) + record(i).toHex(), QStringLiteral("0.0") + QByteArray(152, '0'));
+        QCOMPARE(e->view()->currentIndex(), e->model()->index(i, 1));
+        QVERIFY(e->enabled("Rétablir"));
+    }
+    QVERIFY(!e->enabled("Annuler"));
+    QCOMPARE(e->cell(0, 1), QStringLiteral("0.5"));
+    for (int i = 1; i <= 24; ++i)
+        e->trigger("Rétablir");
+    QCOMPARE(qFromLittleEndian<qint16>(record(24).constData() + 0x06), 245);
+    e->trigger("Annuler");
+    e->edit(26, 0, QStringLiteral("4.5"));
+    QVERIFY(!e->enabled("Rétablir"));
+    e->trigger("Rétablir");
+    QCOMPARE(e->cell(24, 1) + e->cell(25, 1), QStringLiteral("0.00.0"));
     BoxLog boxes;
-    e->trigger(QStringLiteral("Annuler"));
+    e->trigger("Annuler");
     QCOMPARE(boxes.texts, QStringList{"Erreur de saisie"});
-    QCOMPARE(e->cell(0, 0), QStringLiteral("4.5"));
-    QCOMPARE(qFromLittleEndian<qint16>(record(0).constData() + 0x04), 45);
-    QCOMPARE(TestAccess::undoCount(e->window()), 0);
-}
+    QCOMPARE(qFromLittleEndian<qint16>(record(26).constData() + 0x04), 45);
+    QCOMPARE(TestAccess::undoCount(e->window()), 23);
 
-// A float field shows a rounded text; taking an edit back must leave the record as loaded, and
-// redoing it must give back the edited value's own bytes.
-void TestEditing::undoRestoresTheExactBytes()
-{
-    QByteArray loaded(36, '\0');
+    QByteArray loaded(36, 0);
     put<float>(loaded, 0x1C, 21.37f);
     open(DataFileType::WS2300, {loaded});
     e->edit(0, 1, QStringLiteral("25.04"));
     for (int round = 0; round < 2; ++round) {
-        e->trigger(QStringLiteral("Annuler"));
-        QCOMPARE(e->cell(0, 1), QStringLiteral("21.4"));
-        QCOMPARE(record(0).toHex(), loaded.toHex());
-        e->trigger(QStringLiteral("Rétablir"));
+        e->trigger("Annuler");
+        QCOMPARE(e->cell(0, 1) + record(0).toHex(), QStringLiteral("21.4") + loaded.toHex());
+        e->trigger("Rétablir");
         QCOMPARE(qFromLittleEndian<float>(record(0).constData() + 0x1C), 25.04f);
     }
+}
+
+void TestEditing::addRow_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("currentRow");
+    QTest::addColumn<int>("position"); // -1: refused
+    QTest::newRow("no current cell: at the top") << 3 << -1 << 0;
+    QTest::newRow("below the current row") << 2 << 2 << 3;
+    QTest::newRow("after the last") << 4 << 4 << 5;
+    QTest::newRow("selector moved to another type") << 1 << 0 << 1;
+    QTest::newRow("a count an int32 cannot hold") << 0 << 0 << -1;
+}
+
+// The new record is all zero bytes, in its place, with its neighbours untouched, in the buffer
+// of the document's own type whatever the selector shows; a buffer that cannot grow leaves the
+// table, the buffer and the count as they were.
+void TestEditing::addRow()
+{
+    QFETCH(int, type);
+    QFETCH(int, currentRow);
+    QFETCH(int, position);
+    e->open(DataFileType(type), 5);
+    const int size = Format::layout(DataFileType(type)).recordSize;
+    QByteArray expected = e->records();
+    if (currentRow >= 0)
+        e->view()->setCurrentIndex(e->model()->index(currentRow, 0));
+    TestAccess::fileTypeCombo(e->window())->setCurrentIndex(type == 3 ? 4 : 3);
+    BoxLog boxes;
+    if (position < 0)
+        TestAccess::setRecordCount(e->window(), INT_MAX);
+    e->window().addRow();
+    if (position < 0) {
+        TestAccess::setRecordCount(e->window(), 5);
+        QCOMPARE(boxes.texts, QStringList{"Mémoire insuffisante"});
+        QCOMPARE(e->model()->rowCount() * 10 + e->enabled("Enregistrer"), 50);
+        QCOMPARE(e->records(), expected);
+        return;
+    }
+    expected.insert(position * size, QByteArray(size, '\0'));
+    QCOMPARE(e->records().toHex(), expected.toHex());
+    QCOMPARE(e->model()->rowCount(), 6);
+    QCOMPARE(e->label(position), QStringLiteral("--/--/---- --:--"));
+    for (int column = 0; column < e->model()->columnCount(); ++column)
+        QCOMPARE(e->cell(position, column), QStringLiteral("--"));
+    QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"f.DAT\" : 6 données"));
+    QVERIFY(e->enabled("Enregistrer"));
+}
+
+// A cell click allows adding; a row header press, removing too. Rows picked with Ctrl leave in
+// ascending order whatever order they were picked in, from the table and the buffer alike.
+// "Aller en Bas" makes the last row current with nothing selected: removing then removes nothing.
+void TestEditing::removeRowsAndRowActions()
+{
+    e->open(DataFileType::WswinWD, 100);
+    const QByteArray before = e->records();
+    QStringList labels;
+    for (int row = 0; row < 7; ++row)
+        labels << e->label(row);
+    QTest::mouseClick(e->view()->viewport(), Qt::LeftButton, {},
+                      e->view()->visualRect(e->model()->index(1, 1)).center());
+    QVERIFY(e->enabled("Ajouter une ligne") && !e->enabled("Supprimer la/les ligne(s)"));
+    clickRowHeader(3);
+    QVERIFY(e->enabled("Supprimer la/les ligne(s)"));
+    e->trigger("Aller en Bas");
+    QCOMPARE(e->view()->currentIndex().row(), 99);
+    QVERIFY(!e->view()->selectionModel()->hasSelection() &&
+            e->enabled("Supprimer la/les ligne(s)"));
+    e->trigger("Supprimer la/les ligne(s)");
+    QCOMPARE(e->model()->rowCount(), 100);
+    e->trigger("Aller en Haut");
+    QCOMPARE(e->view()->currentIndex().row(), 0);
+
+    clickRowHeader(5);
+    clickRowHeader(2, Qt::ControlModifier);
+    e->trigger("Supprimer la/les ligne(s)");
+    QCOMPARE(e->records().toHex(),
+             QByteArray(before).remove(5 * 76, 76).remove(2 * 76, 76).toHex());
+    labels.removeAt(5);
+    labels.removeAt(2);
+    for (int row = 0; row < 5; ++row)
+        QCOMPARE(e->label(row), labels.at(row));
+    QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"f.DAT\" : 98 données"));
+    QVERIFY(!e->enabled("Supprimer la/les ligne(s)") && e->enabled("Ajouter une ligne"));
+    QVERIFY(e->enabled("Enregistrer"));
+}
+
+// A file without records shows one row that holds none: removing it removes nothing, adding
+// replaces it. With every row removed the table is empty, "Aller en Haut"/"Aller en Bas" and the
+// search have nothing to go to, saving writes a history without records, and a row can be added.
+void TestEditing::fileWithoutRecordsAndEveryRowRemoved()
+{
+    const QString path = e->open(DataFileType::WS2300, 0);
+    for (int round = 0; round < 2; ++round) {
+        e->view()->selectAll();
+        e->window().removeRow();
+        QCOMPARE(e->model()->rowCount(), 1 - round);
+        if (round == 0) {
+            e->window().addRow();
+            QCOMPARE(e->model()->rowCount() * 100 + e->records().count('\0'), 136);
+        }
+    }
+    QCOMPARE(TestAccess::recordCount(e->window()), 0);
+    e->trigger("Aller en Haut");
+    e->trigger("Aller en Bas");
+    QVERIFY(!e->view()->currentIndex().isValid());
+    {
+        BoxLog boxes;
+        e->window().fenetre_chercher_date();
+        e->window().rechercher_date();
+        QCOMPARE(boxes.texts,
+                 QStringList{"La date recherchée n'est pas disponible dans le tableau"});
+    }
+    e->trigger("Enregistrer");
+    QCOMPARE(
+        TestSupport::readFile(path).toHex(),
+        (TestSupport::stationFile(DataFileType::WS2300, 0).left(16) + QByteArray(12, 0)).toHex());
+    e->window().addRow();
+    QCOMPARE(e->model()->rowCount() * 100 + e->records().count('\0'), 136);
+}
+
+// Undo and redo land on the record that was edited, wherever adds and removals moved it; the
+// entries of a removed record are gone.
+void TestEditing::historyFollowsItsRecords()
+{
+    e->open(DataFileType::WswinWM, 6);
+    const QByteArray original = e->records();
+    const QString third = e->cell(3, 0);
+    e->edit(1, 0, QStringLiteral("1.5"));
+    e->edit(3, 0, QStringLiteral("3.5"));
+    e->edit(4, 0, QStringLiteral("4.5"));
+    e->trigger("Annuler");
+    e->view()->setCurrentIndex(e->model()->index(1, 0));
+    e->window().addRow();
+    e->view()->selectRow(1);
+    e->window().removeRow();
+    e->trigger("Annuler");
+    QCOMPARE(e->cell(3, 0), third);
+    QVERIFY(!e->enabled("Annuler") && e->enabled("Rétablir"));
+    QByteArray expected = original;
+    expected.insert(2 * 30, QByteArray(30, '\0')).remove(30, 30);
+    QCOMPARE(e->records().toHex(), expected.toHex());
+    e->trigger("Rétablir");
+    e->trigger("Rétablir");
+    QVERIFY(!e->enabled("Rétablir"));
+    QCOMPARE(e->cell(3, 0) + e->cell(4, 0), QStringLiteral("3.54.5"));
+    put<qint16>(expected, 3 * 30 + 4, 35);
+    put<qint16>(expected, 4 * 30 + 4, 45);
+    QCOMPARE(e->records().toHex(), expected.toHex());
+}
+
+void TestEditing::nothingActsWithoutADocument_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::newRow("at start") << "start";
+    QTest::newRow("after the listing cleared it") << "listed";
+    QTest::newRow("after a cancelled build") << "cancelled";
+}
+
+void TestEditing::nothingActsWithoutADocument()
+{
+    QFETCH(QString, state);
+    if (state == QLatin1String("listed")) {
+        e->open(DataFileType::WswinWD, 5);
+        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWM));
+        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWD));
+    } else if (state == QLatin1String("cancelled")) {
+        const auto cancel = TestSupport::whenShown<QProgressDialog>(
+            [](QProgressDialog* progress) { progress->cancel(); });
+        e->open(DataFileType::WS2300, 3000);
+    }
+    BoxLog boxes;
+    clickRowHeader(0);
+    QTest::mouseDClick(e->view()->verticalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(e->view()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    e->window().addRow();
+    e->window().removeRow();
+    e->window().fenetre_chercher_date();
+    e->window().rechercher_date();
+    QVERIFY(!e->enabled("Ajouter une ligne") && !e->enabled("Supprimer la/les ligne(s)"));
+    QVERIFY(!e->enabled("Enregistrer") && !TestAccess::currentDialog(e->window()));
+    QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
+    for (char* buffer : TestAccess::buffers(e->window()))
+        QVERIFY(!buffer);
+    QCOMPARE(boxes.texts, QStringList());
+}
+
+void TestEditing::dateChange_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("shown"); // empty: refused
+    const auto row = [](const char* name, int type, const char* date, const char* shown) {
+        QTest::newRow(name) << type << date << shown;
+    };
+    row("wswin_WD", 1, "05/03/2015 14:30", "05/03/2015 14:30");
+    row("wswin_WS first day", 0, "01/01/1980 00:00", "01/01/1980 00:00");
+    row("wswin_WM last minute", 2, "31/12/2107 23:59", "31/12/2107 23:59");
+    row("wswin 1979 is not offered", 1, "31/12/1979 08:15", "01/01/1980 08:15");
+    row("WS3600 in the spring change", 4, "29/03/2015 02:30", "29/03/2015 02:30");
+    row("WS3600 last minute", 4, "07/02/2106 06:28", "07/02/2106 06:28");
+    row("WS3600 past its span", 4, "07/02/2106 06:29", "");
+    row("WS2300", 3, "05/03/2015 14:30", "05/03/2015 14:30");
+    row("WS2300 first minute", 3, "01/01/1970 01:00", "01/01/1970 01:00");
+    row("WS2300 before its span", 3, "01/01/1970 00:59", "");
+    row("WS2300 in the spring gap", 3, "29/03/2015 02:30", "");
+}
+
+// The dialog writes the row whose label was double-clicked, even when no column is shown and
+// another row is current, and the date comes back after saving and reloading. A date that the
+// timestamp of the document's type cannot hold is refused with a box naming it, writing nothing.
+void TestEditing::dateChange()
+{
+    QFETCH(int, type);
+    QFETCH(QString, date);
+    QFETCH(QString, shown);
+    const QString path = e->open(DataFileType(type), 3);
+    const QByteArray before = e->records();
+    const QString oldLabel = e->label(1);
+    for (int column = 0; column < e->model()->columnCount(); ++column)
+        e->view()->setColumnHidden(column, true);
+    e->view()->setCurrentIndex(e->model()->index(0, 0));
+    QHeaderView* header = e->view()->verticalHeader();
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {},
+                       QPoint(5, header->sectionViewportPosition(1) + 5));
+    QDialog* dialog = TestAccess::currentDialog(e->window());
+    auto* dateEdit = dialog->findChild<QDateEdit*>();
+    QCOMPARE(dateEdit->date().toString(QStringLiteral("dd/MM/yyyy")), oldLabel.left(10));
+    QVERIFY(dialog->isVisible() && dateEdit->width() >= dateEdit->sizeHint().width());
+    dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
+    dialog->findChild<QTimeEdit*>()->setTime(QTime::fromString(date.mid(11)));
+    BoxLog boxes;
+    dialog->findChild<QPushButton*>()->click();
+    QCOMPARE(boxes.texts, shown.isEmpty()
+                              ? QStringList{"La date du " + date +
+                                            " ne peut pas être enregistrée dans ce fichier."}
+                              : QStringList());
+    QCOMPARE(dialog->isVisible(), shown.isEmpty());
+    if (shown.isEmpty()) {
+        QVERIFY(e->label(1) == oldLabel && e->records() == before && !e->enabled("Enregistrer"));
+        return;
+    }
+    e->trigger("Enregistrer");
+    TestAccess::load(e->window(), DataFileType(type), path);
+    QCOMPARE(e->label(0) + e->label(1), QStringLiteral("01/01/2010 12:00") + shown);
+}
+
+void TestEditing::dateSearch_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<int>("found"); // -1: the message
+    QTest::newRow("exact row") << "02/01/2010 21:20" << 200;
+    QTest::newRow("between two rows") << "02/01/2010 21:25" << 201;
+    QTest::newRow("first row") << "01/01/2010 12:00" << 0;
+    QTest::newRow("a minute before the first") << "01/01/2010 11:59" << -1;
+    QTest::newRow("last row") << "03/01/2010 13:50" << 299;
+    QTest::newRow("a minute after the last") << "03/01/2010 13:51" << -1;
+    QTest::newRow("placeholder last row") << "02/01/2010 21:20" << -2;
+}
+
+// The dialog opens on the first record's date; the found row stands at the top of the view,
+// selected and current, even with the first column hidden.
+void TestEditing::dateSearch()
+{
+    QFETCH(QString, date);
+    QFETCH(int, found);
+    e->open(DataFileType::WS3600, 300);
+    e->view()->setColumnHidden(0, true);
+    if (found == -2) {
+        e->view()->setCurrentIndex(e->model()->index(299, 1));
+        e->window().addRow();
+    }
+    e->trigger("Rechercher une date...");
+    QDialog* dialog = TestAccess::currentDialog(e->window());
+    auto* dateEdit = dialog->findChild<QDateEdit*>();
+    auto* timeEdit = dialog->findChild<QTimeEdit*>();
+    QCOMPARE(QDateTime(dateEdit->date(), timeEdit->time()),
+             QDateTime(QDate(2010, 1, 1), QTime(12, 0)));
+    dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
+    timeEdit->setTime(QTime::fromString(date.mid(11)));
+    BoxLog boxes;
+    dialog->findChild<QPushButton*>()->click();
+    QCOMPARE(boxes.texts,
+             found < 0 ? QStringList{"La date recherchée n'est pas disponible dans le tableau"}
+                       : QStringList());
+    QCOMPARE(dialog->isVisible(), found < 0);
+    if (found < 0)
+        return;
+    QCOMPARE(e->view()->currentIndex().row(), found);
+    const QModelIndexList selected = e->view()->selectionModel()->selectedRows();
+    QCOMPARE(selected.size() * 1000 + selected.value(0).row(), 1000 + found);
+    if (found > 0 && found < 299)
+        QCOMPARE(e->view()->rowAt(0), found);
 }
 
 STRATOMARK_TEST_MAIN(TestEditing)

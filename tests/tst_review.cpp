@@ -116,7 +116,7 @@ void TestReview::plantedFaultsAreFoundInOrder()
     });
     QCOMPARE(countText(), QStringLiteral("6 valeurs suspectes"));
     QTableView* view = e->view();
-    e->trigger(QStringLiteral("Sondes..."));
+    e->trigger("Sondes...");
     TestAccess::sensorBoxes(e->window()).at(39)->setChecked(false);
     for (QPushButton* button : TestAccess::currentDialog(e->window())->findChildren<QPushButton*>())
         if (button->text() == QLatin1String("OK"))
@@ -124,7 +124,7 @@ void TestReview::plantedFaultsAreFoundInOrder()
     QVERIFY(view->isColumnHidden(39));
     QCOMPARE(countText(), QStringLiteral("5 valeurs suspectes"));
 
-    QAction* next = e->action(QStringLiteral("Valeur suspecte suivante"));
+    QAction* next = e->action("Valeur suspecte suivante");
     QList<QPair<int, int>> visited;
     for (int step = 0; step < 6; ++step) {
         next->trigger();
@@ -178,7 +178,7 @@ void TestReview::editorStartsWithTheCellText()
     QCOMPARE(editor->text(), QStringLiteral("12.0"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(TestAccess::undoCount(e->window()), 0);
-    QVERIFY(!e->enabled(QStringLiteral("Enregistrer")));
+    QVERIFY(!e->enabled("Enregistrer"));
     QCOMPARE(e->window().windowTitle(), QStringLiteral("f.DAT[*] - Stratomark v1.0.11"));
     QVERIFY(!e->window().isWindowModified());
 }

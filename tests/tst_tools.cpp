@@ -257,7 +257,7 @@ void TestTools::exportKeepsOrReplaces()
         exportTo(e->path(name), 0, 0, filter);
     } else {
         const auto file = TestSupport::chooseFile(e->path(name), filter);
-        e->trigger(action);
+        e->trigger(action.toUtf8().constData());
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);

@@ -15,12 +15,11 @@
 #include <QToolBar>
 
 using Format::DataFileType;
-using TestSupport::BoxLog;
 
 namespace
 {
 
-QVariant storedValue(const QString& key)
+QVariant stored(const QString& key)
 {
     return QSettings(TestAccess::settingsPath(), QSettings::IniFormat).value(key);
 }
@@ -50,9 +49,8 @@ class TestWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init() { e = std::make_unique<TestSupport::Editor>(); }
     void structureAtStart();
-    void storedFileIndex_data();
     void storedFileIndex();
     void workspaceSurvivesARestart();
     void columnVisibilityIsPerType();
@@ -65,11 +63,6 @@ private slots:
 private:
     std::unique_ptr<TestSupport::Editor> e;
 };
-
-void TestWindow::init()
-{
-    e = std::make_unique<TestSupport::Editor>();
-}
 
 void TestWindow::structureAtStart()
 {
@@ -87,48 +80,37 @@ void TestWindow::structureAtStart()
                      "Affichage: Sondes..., -Valeur suspecte suivante [F3]", "?: A propos de..."}));
     const QList<QToolBar*> bars = w.findChildren<QToolBar*>();
     QCOMPARE(bars.size(), 2);
-    QCOMPARE(bars.at(0)->windowTitle(), QStringLiteral("Barre d'outils"));
-    QCOMPARE(bars.at(1)->windowTitle(), QStringLiteral("Espace de travail"));
+    QCOMPARE(bars.at(0)->windowTitle() + bars.at(1)->windowTitle(),
+             QStringLiteral("Barre d'outilsEspace de travail"));
     QCOMPARE(describe(bars.at(0)->actions()).remove(QRegularExpression(" \\[[^]]*\\]|-")),
              QStringLiteral("Enregistrer, &Ouvrir, Imprimer..., |, Annuler, Rétablir, |, "
                             "Sondes..., Rechercher une date..., |, Aller en Haut, Aller en Bas, "
                             "|, Ajouter une ligne, Supprimer la/les ligne(s), |, &Quitter"));
-    for (QToolBar* bar : bars)
-        QVERIFY(!bar->isMovable());
+    QVERIFY(!bars.at(0)->isMovable() && !bars.at(1)->isMovable() && w.toolBarBreak(bars.at(1)));
     QCOMPARE(bars.at(0)->iconSize(), QSize(16, 16));
-    QVERIFY(w.toolBarBreak(bars.at(1)));
-
     QCOMPARE(w.windowTitle(), QStringLiteral("Stratomark v1.0.11"));
     QVERIFY(w.isMaximized());
     QCOMPARE(TestAccess::statusBar(w)->currentMessage(), QStringLiteral("Prêt"));
     QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
     QCOMPARE(e->view()->model(), e->model());
-    QCOMPARE(TestAccess::workspaceEdit(w)->text(), QString());
-    QCOMPARE(TestAccess::fileTypeCombo(w)->currentText(), QStringLiteral("wswin_WD"));
+    QCOMPARE(TestAccess::workspaceEdit(w)->text() + TestAccess::fileTypeCombo(w)->currentText(),
+             QStringLiteral("wswin_WD"));
     QHeaderView* rows = e->view()->verticalHeader();
     QCOMPARE(rows->defaultSectionSize(), 20);
     QCOMPARE(rows->sectionResizeMode(0), QHeaderView::Fixed);
     QCOMPARE(e->view()->horizontalHeader()->sectionResizeMode(0), QHeaderView::ResizeToContents);
 }
 
-void TestWindow::storedFileIndex_data()
-{
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<int>("index");
-    QTest::newRow("first type") << QVariant(0) << 0;
-    QTest::newRow("last type") << QVariant(4) << 4;
-    QTest::newRow("one past the end") << QVariant(5) << 1;
-    QTest::newRow("negative") << QVariant(-1) << 1;
-    QTest::newRow("not a number") << QVariant(QStringLiteral("WS3600")) << 1;
-}
-
+// A stored index that names no type selects the default one.
 void TestWindow::storedFileIndex()
 {
-    QFETCH(QVariant, stored);
-    QFETCH(int, index);
-    store(QStringLiteral("General/FileIndex"), stored);
-    FenPrincipale window;
-    QCOMPARE(TestAccess::fileTypeCombo(window)->currentIndex(), index);
+    const QList<QPair<QVariant, int>> cases{
+        {0, 0}, {4, 4}, {5, 1}, {-1, 1}, {QStringLiteral("WS3600"), 1}};
+    for (const auto& index : cases) {
+        store(QStringLiteral("General/FileIndex"), index.first);
+        FenPrincipale window;
+        QCOMPARE(TestAccess::fileTypeCombo(window)->currentIndex(), index.second);
+    }
 }
 
 void TestWindow::workspaceSurvivesARestart()
@@ -137,8 +119,8 @@ void TestWindow::workspaceSurvivesARestart()
     TestAccess::workspaceEdit(e->window())->setText(folder);
     TestAccess::fileTypeCombo(e->window())->setCurrentIndex(2);
     QVERIFY(TestSupport::quitsWhile([this] { e->window().fermeture_programme(); }));
-    QCOMPARE(storedValue(QStringLiteral("General/WorkSpace")).toString(), folder);
-    QCOMPARE(storedValue(QStringLiteral("General/FileIndex")).toInt(), 2);
+    QCOMPARE(stored(QStringLiteral("General/WorkSpace")).toString(), folder);
+    QCOMPARE(stored(QStringLiteral("General/FileIndex")).toInt(), 2);
     FenPrincipale second;
     QCOMPARE(TestAccess::workspaceEdit(second)->text(), folder);
     QCOMPARE(TestAccess::fileTypeCombo(second)->currentText(), QStringLiteral("wswin_WM"));
@@ -190,69 +172,65 @@ void TestWindow::quitSequence()
     const QString path = e->open(DataFileType::WS3600, 3);
     if (modified)
         e->edit(2, 1, QStringLiteral("8.5"));
-    BoxLog boxes({answer});
+    TestSupport::BoxLog boxes({answer});
     QCOMPARE(TestSupport::quitsWhile(
                  [&] { byCloseButton ? void(w.close()) : w.fermeture_programme(); }, 1500),
              quits);
     QCOMPARE(boxes.texts.size(), modified ? 1 : 0);
     QVERIFY(w.isVisible());
     QCOMPARE(e->model()->rowCount(), quits ? 1 : 3);
-    QCOMPARE(e->enabled(QStringLiteral("Enregistrer")), !quits);
-    QCOMPARE(storedValue(QStringLiteral("General/WorkSpace")).toString(),
+    QCOMPARE(e->enabled("Enregistrer"), !quits);
+    QCOMPARE(stored(QStringLiteral("General/WorkSpace")).toString(),
              quits ? QStringLiteral("/srv/meteo") : QString());
     QCOMPARE(TestSupport::readFile(path), TestSupport::stationFile(DataFileType::WS3600, 3));
 }
 
-// Clearing drops every buffer and the document actions, the history's included, and clearing
-// with nothing open is harmless.
+// Clearing drops every buffer and the document actions, the history's included; clearing with
+// nothing open is harmless.
 void TestWindow::clearingReleasesTheDocument()
 {
     FenPrincipale& w = e->window();
     e->open(DataFileType::WswinWD, 3);
     e->edit(0, 0, QStringLiteral("1.5"));
-    e->trigger(QStringLiteral("Enregistrer"));
+    e->trigger("Enregistrer");
     e->view()->selectRow(1);
     w.rows_select(1);
-    QVERIFY(e->enabled(QStringLiteral("Annuler")) && e->enabled("Supprimer la/les ligne(s)"));
+    QVERIFY(e->enabled("Annuler") && e->enabled("Supprimer la/les ligne(s)"));
     for (int round = 0; round < 2; ++round) {
         TestAccess::fileTypeCombo(w)->setCurrentIndex(round == 0 ? 2 : 1);
         for (char* buffer : TestAccess::buffers(w))
             QVERIFY(!buffer);
         QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
         QCOMPARE(e->view()->model(), e->model());
-        QCOMPARE(TestAccess::fileLabel(w)->text(), QString());
-        QCOMPARE(TestAccess::statusBar(w)->currentMessage(), QString());
+        QCOMPARE(TestAccess::fileLabel(w)->text() + TestAccess::statusBar(w)->currentMessage(),
+                 QString());
         QCOMPARE(w.windowTitle(), QStringLiteral("Stratomark v1.0.11"));
         QCOMPARE(describe(w.menuBar()->actions().at(0)->menu()->actions()),
                  QStringLiteral("&Ouvrir [Ctrl+O], -Enregistrer [Ctrl+S], -Enregistrer sous..., "
                                 "-&Exporter, -&Importer, -Imprimer..., |, &Quitter [Ctrl+Q]"));
         for (const char* off : {"Annuler", "Rétablir", "Ajouter une ligne",
                                 "Supprimer la/les ligne(s)", "Rechercher une date..."})
-            QVERIFY2(!e->enabled(QString::fromUtf8(off)), off);
+            QVERIFY2(!e->enabled(off), off);
     }
 }
 
 void TestWindow::aboutBox()
 {
-    e->trigger(QStringLiteral("A propos de..."));
+    e->trigger("A propos de...");
     QDialog* dialog = TestAccess::currentDialog(e->window());
-    QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("A propos..."));
-    QCOMPARE(dialog->windowModality(), Qt::WindowModal);
     QCOMPARE(dialog->minimumSize(), QSize(300, 150));
+    QCOMPARE(dialog->windowModality(), Qt::WindowModal);
     auto* label = dialog->findChild<QLabel*>();
     QVERIFY(label->openExternalLinks());
-    QVERIFY(label->text().startsWith(
-        QStringLiteral("<p align='center'> <b>Stratomark v1.0.11</b></p><p align='center'><br>"
-                       "Logiciel réalisé par:<br> <a href=\"mailto:")));
-    QVERIFY(label->text().contains(QStringLiteral("<br><br>Site web: <a href=\"")));
-    QVERIFY(label->text().endsWith(QStringLiteral("\">Stratomark</a></p>")));
-    auto* ok = dialog->findChild<QPushButton*>();
-    QCOMPARE(ok->text(), QStringLiteral("OK"));
-    ok->click();
+    QVERIFY(QRegularExpression(
+                QStringLiteral("^<p align='center'> <b>Stratomark v1.0.11</b></p><p align="
+                               "'center'><br>Logiciel réalisé par:<br> <a href=\"mailto:.+@.+"
+                               "\">.+</a><br><br>Site web: <a href=\".+\">Stratomark</a></p>$"))
+                .match(label->text())
+                .hasMatch());
+    dialog->findChild<QPushButton*>()->click();
     QVERIFY(!dialog->isVisible());
-    e->trigger(QStringLiteral("A propos de..."));
-    QVERIFY(TestAccess::currentDialog(e->window()) != dialog);
 }
 
 // Last of the program: the translation stays installed.
