@@ -126,7 +126,10 @@ void ChartWindow::createPlot()
     plot->setCanvas(canvas);
     plot->setCanvasBackground(Qt::white);
     plot->setAxisScaleDraw(QwtPlot::xBottom, dateScaleDraw());
-    plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::UTC));
+    // The whole view ends at the first and last record, not at the round dates around them.
+    auto* dateEngine = new QwtDateScaleEngine(Qt::UTC);
+    dateEngine->setAttribute(QwtScaleEngine::Floating);
+    plot->setAxisScaleEngine(QwtPlot::xBottom, dateEngine);
 
     auto* grid = new QwtPlotGrid;
     grid->setPen(QColor(225, 225, 225), 0, Qt::DotLine);
