@@ -150,10 +150,13 @@ void ChartWindow::createPlot()
 
 void ChartWindow::createControls()
 {
-    auto* hint = new QLabel(tr("Molette ou cadre tiré : zoom. Bouton droit ou du milieu tiré : "
-                               "déplacer. Clic sur un point : aller à la valeur dans le tableau."));
+    auto* hint = new QLabel(tr("Molette : zoom sur les dates (Maj : sur les valeurs). Cadre tiré : "
+                               "zoom. Bouton droit ou du milieu tiré : déplacer. Clic sur un "
+                               "point : aller à la valeur dans le tableau."));
     hint->setWordWrap(true);
-    hint->setEnabled(false);
+    QPalette quiet = hint->palette();
+    quiet.setColor(QPalette::WindowText, QColor(96, 96, 96));
+    hint->setPalette(quiet);
     auto* whole = new QPushButton(tr("Vue entière"));
     connect(whole, &QPushButton::clicked, this, &ChartWindow::showWholeColumn);
     auto* controls = new QHBoxLayout;
@@ -204,7 +207,8 @@ bool ChartWindow::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Wheel: {
         const auto* wheel = static_cast<QWheelEvent*>(event);
-        zoomAround(wheel->position().toPoint(), wheel->angleDelta().y());
+        zoomAround(wheel->position().toPoint(), wheel->angleDelta().y(),
+                   wheel->modifiers() & Qt::ShiftModifier);
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -223,20 +227,20 @@ bool ChartWindow::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-// The value under the cursor stays under it, on both axes.
-void ChartWindow::zoomAround(const QPoint& position, int wheelDelta)
+// The wheel zooms the dates, where a column's story is told, and with Shift the values; the
+// date or value under the cursor stays under it.
+void ChartWindow::zoomAround(const QPoint& position, int wheelDelta, bool values)
 {
+    const int axis = values ? QwtPlot::yLeft : QwtPlot::xBottom;
+    const QwtScaleMap map = plot->canvasMap(axis);
     const double factor = std::pow(0.8, wheelDelta / 120.0);
-    const auto scaled = [&](int axis, double pixel) {
-        const QwtScaleMap map = plot->canvasMap(axis);
-        const double fixed = map.invTransform(pixel);
-        return std::make_pair(fixed + (map.s1() - fixed) * factor,
-                              fixed + (map.s2() - fixed) * factor);
-    };
-    const auto [left, right] = scaled(QwtPlot::xBottom, position.x());
-    const auto [bottom, top] = scaled(QwtPlot::yLeft, position.y());
-    setDateSpan(left, right);
-    plot->setAxisScale(QwtPlot::yLeft, bottom, top);
+    const double fixed = map.invTransform(values ? position.y() : position.x());
+    const double from = fixed + (map.s1() - fixed) * factor;
+    const double to = fixed + (map.s2() - fixed) * factor;
+    if (values)
+        plot->setAxisScale(axis, from, to);
+    else
+        setDateSpan(from, to);
     plot->replot();
 }
 

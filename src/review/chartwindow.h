@@ -15,9 +15,9 @@ class QwtPlot;
 class TableModel;
 
 // The values of one column of the table against their records' dates, in a window of its own
-// beside the table. The wheel and a dragged rectangle zoom, a drag with the right or middle
-// button pans, "Vue entière" shows the whole column again, and a click on a point names its
-// record's row.
+// beside the table. The wheel (on the dates, with Shift on the values) and a dragged rectangle
+// zoom, a drag with the right or middle button pans, "Vue entière" shows the whole column again,
+// and a click on a point names its record's row.
 class ChartWindow : public QWidget
 {
     Q_OBJECT
@@ -43,7 +43,7 @@ private:
     void createControls();
     void followModel();
     void refresh();
-    void zoomAround(const QPoint& position, int wheelDelta);
+    void zoomAround(const QPoint& position, int wheelDelta, bool values);
     void zoomTo(const QRectF& area);
     void setDateSpan(double from, double to);
     void showWholeColumn();
