@@ -93,6 +93,8 @@ private slots:
                                  << QList<int>{1, 3, 6, 2, 8, 9, 0};
         QTest::newRow("rows added above") << QString() << QString() << QList<int>{0, 2, 0, 0}
                                           << QList<int>{2, 3, 5, 8, 4, 10, 11};
+        QTest::newRow("first removed")
+            << QString() << QString() << QList<int>{0, 0, 0, 1} << QList<int>{0, 2, 5, 1, 7, 8};
         QTest::newRow("rows added, then removed")
             << QString() << QString() << QList<int>{0, 3, 2, 2} << QList<int>{2, 4, 7, 3, 9, 10};
     }
