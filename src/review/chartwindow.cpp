@@ -30,8 +30,12 @@ namespace
 // A click this close to a point, in pixels, is a click on it.
 constexpr double clickTolerance = 8;
 
-// Records are a minute apart at the closest: a narrower date span shows nothing more.
-constexpr double shortestDateSpan = 10 * 60 * 1000.0;
+constexpr double minute = 60 * 1000.0;
+
+// Records are a minute apart at the closest: a narrower date span shows nothing more. No
+// station's history is a century long, and far wider spans overflow the date axis's day count.
+constexpr double shortestDateSpan = 10 * minute;
+constexpr double longestDateSpan = 100 * 366 * 24 * 60 * minute;
 
 // A row label's date as milliseconds on the table's own clock, kept as universal time: the
 // chart then draws each record where its label puts it, an hour that summer time repeats
@@ -126,9 +130,11 @@ void ChartWindow::createPlot()
     plot->setCanvas(canvas);
     plot->setCanvasBackground(Qt::white);
     plot->setAxisScaleDraw(QwtPlot::xBottom, dateScaleDraw());
-    // The whole view ends at the first and last record, not at the round dates around them.
+    // The whole view ends half an hour past the first and last record, not at the round dates
+    // around them; a single record gets an hour, rather than decades either side.
     auto* dateEngine = new QwtDateScaleEngine(Qt::UTC);
     dateEngine->setAttribute(QwtScaleEngine::Floating);
+    dateEngine->setMargins(30 * minute, 30 * minute);
     plot->setAxisScaleEngine(QwtPlot::xBottom, dateEngine);
 
     auto* grid = new QwtPlotGrid;
@@ -263,12 +269,9 @@ void ChartWindow::zoomTo(const QRectF& area)
 
 void ChartWindow::setDateSpan(double from, double to)
 {
-    const double missing = shortestDateSpan - (to - from);
-    if (missing > 0) {
-        from -= missing / 2;
-        to += missing / 2;
-    }
-    plot->setAxisScale(QwtPlot::xBottom, from, to);
+    const double centre = (from + to) / 2;
+    const double half = qBound(shortestDateSpan, to - from, longestDateSpan) / 2;
+    plot->setAxisScale(QwtPlot::xBottom, centre - half, centre + half);
 }
 
 void ChartWindow::showWholeColumn()
