@@ -212,8 +212,10 @@ bool ChartWindow::eventFilter(QObject* watched, QEvent* event)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::Wheel: {
+        // Some systems turn a wheel held with Shift into a horizontal one.
         const auto* wheel = static_cast<QWheelEvent*>(event);
-        zoomAround(wheel->position().toPoint(), wheel->angleDelta().y(),
+        const QPoint delta = wheel->angleDelta();
+        zoomAround(wheel->position().toPoint(), delta.y() != 0 ? delta.y() : delta.x(),
                    wheel->modifiers() & Qt::ShiftModifier);
         return true;
     }

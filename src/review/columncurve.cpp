@@ -157,7 +157,7 @@ void ColumnCurve::drawSeries(QPainter* painter, const QwtScaleMap& xMap, const Q
     // Points closer than this are a blur of symbols that hides the line.
     const int symbolSpacing = 4;
     if ((range.second - range.first + 1) * symbolSpacing <= canvasRect.width())
-        drawReadingSymbols(painter, xMap, yMap, range);
+        drawReadingSymbols(painter, xMap, yMap, canvasRect, range);
     drawSuspectSymbols(painter, xMap, yMap, canvasRect, range);
 }
 
@@ -188,13 +188,20 @@ void ColumnCurve::drawLine(QPainter* painter, const QwtScaleMap& xMap, const Qwt
         drawRun(painter, run, clip);
 }
 
+// Only the symbols that reach into the canvas: a corrupt record's value, as large as a float
+// gets, lies far beyond what a painter can draw at.
 void ColumnCurve::drawReadingSymbols(QPainter* painter, const QwtScaleMap& xMap,
-                                     const QwtScaleMap& yMap, std::pair<int, int> range) const
+                                     const QwtScaleMap& yMap, const QRectF& canvasRect,
+                                     std::pair<int, int> range) const
 {
+    const double reach = symbol()->size().width();
+    const QRectF around = canvasRect.adjusted(-reach, -reach, reach, reach);
     QPolygonF shown;
-    shown.reserve(range.second - range.first + 1);
-    for (int i = range.first; i <= range.second; ++i)
-        shown.append(QPointF(xMap.transform(points[i].x()), yMap.transform(points[i].y())));
+    for (int i = range.first; i <= range.second; ++i) {
+        const QPointF point(xMap.transform(points[i].x()), yMap.transform(points[i].y()));
+        if (around.contains(point))
+            shown.append(point);
+    }
     symbol()->drawSymbols(painter, shown);
 }
 

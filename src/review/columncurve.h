@@ -48,7 +48,7 @@ private:
     void drawLine(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
                   const QRectF& canvasRect, std::pair<int, int> range) const;
     void drawReadingSymbols(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
-                            std::pair<int, int> range) const;
+                            const QRectF& canvasRect, std::pair<int, int> range) const;
     void drawSuspectSymbols(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
                             const QRectF& canvasRect, std::pair<int, int> range) const;
 
