@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <random>
 
 namespace Synthetic
@@ -23,9 +24,10 @@ struct Reading {
     double humOut = 75;
     double pressureSea = 1013;
     double pressureStation = 1001;
+    double ground = 10;
     double rain = 0;
     double rainTotal = 0;
-    double wind = 8;
+    double wind = 6;
     double gust = 12;
     double direction = 225;
     double uv = 0;
@@ -34,7 +36,8 @@ struct Reading {
 
 // The state that carries from one reading to the next.
 struct Weather {
-    std::mt19937 random{20240601u};
+    explicit Weather(quint32 seed) : random(seed) {}
+    std::mt19937 random;
     Reading now;
     double warmthDrift = 0;
     int showerMinutesLeft = 0;
@@ -72,6 +75,7 @@ void advance(Weather& w, const QDateTime& when, int minutes)
     r.tempMin = r.tempOut - std::abs(noise(w, 0.3));
     r.tempMax = r.tempOut + std::abs(noise(w, 0.3));
     r.tempIn = 20.5 + 0.15 * (r.tempOut - seasonal) + noise(w, 0.05);
+    r.ground = seasonal + 0.3 * w.warmthDrift;
     r.pressureSea = std::clamp(r.pressureSea + noise(w, 0.08 * minutes / 10.0), 985.0, 1035.0);
     r.pressureStation = r.pressureSea - 11.8;
 
@@ -90,7 +94,10 @@ void advance(Weather& w, const QDateTime& when, int minutes)
     r.humOut = std::clamp(72 - 3 * daily - 1.5 * w.warmthDrift + wet + noise(w, 1), 18.0, 100.0);
     r.humIn = std::clamp(45 + 0.2 * (r.humOut - 70) + noise(w, 0.5), 25.0, 70.0);
 
-    r.wind = std::clamp(r.wind + noise(w, 0.6), 0.0, 60.0);
+    // Wind keeps coming back to a calm mean of a few km/h, a little windier in winter.
+    const double meanWind = 7 + 2 * qCos(2 * M_PI * (day - 15) / 365);
+    const double pull = std::min(1.0, 0.1 * minutes / 30.0);
+    r.wind = std::max(0.0, r.wind + pull * (meanWind - r.wind) + noise(w, 1.0));
     r.gust = r.wind * 1.4 + std::abs(noise(w, 3));
     if (std::uniform_real_distribution<>(0, 1)(w.random) < 0.05)
         r.direction = std::fmod(r.direction + 22.5 * (noise(w, 1) > 0 ? 1 : 15), 360.0);
@@ -99,7 +106,10 @@ void advance(Weather& w, const QDateTime& when, int minutes)
     r.uv = std::round(r.solar / 110);
 }
 
-double quantity(const Reading& r, const QString& name)
+// What a column of the demo station reads: its own sensor for the named columns; for the other
+// channels of a quantity, a second sensor a little apart from the first (offset picks how far),
+// so that every column measuring something reads plausibly.
+double columnValue(const Reading& r, const Format::Field& field, const QString& name, int offset)
 {
     struct Named {
         const char* name;
@@ -129,7 +139,16 @@ double quantity(const Reading& r, const QString& name)
         if (name == QLatin1String(n.name))
             return r.*(n.value);
     }
-    return name == QLatin1String("ISS Réception") ? 100.0 : 0.0;
+    switch (field.quantity) {
+    case Format::Quantity::OutdoorTemperature:
+        return r.tempOut + 0.4 * offset;
+    case Format::Quantity::GroundTemperature:
+        return r.ground - 0.5 * offset;
+    case Format::Quantity::Humidity:
+        return std::clamp(r.humOut + 3.0 * offset, 5.0, 100.0);
+    default:
+        return name == QLatin1String("ISS Réception") ? 100.0 : 0.0;
+    }
 }
 
 template <typename T> void put(QByteArray& bytes, int offset, T value)
@@ -192,6 +211,24 @@ void putTimestamp(QByteArray& record, Format::Timestamp stamp, const QDateTime& 
     }
 }
 
+const Format::Field* fieldNamed(const Format::RecordLayout& layout, const QString& column)
+{
+    for (int c = 0; c < layout.columnCount; ++c) {
+        if (FenPrincipale::shortColumnName(QString::fromUtf8(layout.fields[c].header)) == column)
+            return &layout.fields[c];
+    }
+    return nullptr;
+}
+
+// Where record starts in file; -1 past the records.
+qint64 recordOffset(const QByteArray& file, const Format::RecordLayout& layout, int record)
+{
+    const qint64 offset = layout.headerSize + qint64(record) * layout.recordSize;
+    const bool inside =
+        record >= 0 && offset + layout.recordSize <= file.size() - layout.trailerSize;
+    return inside ? offset : -1;
+}
+
 } // namespace
 
 QByteArray stationFile(Format::DataFileType type, const QDateTime& start, int intervalMinutes,
@@ -206,7 +243,9 @@ QByteArray stationFile(Format::DataFileType type, const QDateTime& start, int in
     file.reserve(layout.headerSize + count * layout.recordSize + layout.trailerSize);
     file += QByteArray("Stratomark demo\0\0\0", layout.headerSize);
 
-    Weather weather;
+    // Each file its own weather, the same on every run.
+    Weather weather(quint32(start.date().toJulianDay()));
+    weather.now.pressureSea = 1013 + noise(weather, 8);
     QByteArray record(layout.recordSize, '\0');
     for (int i = 0; i < count; ++i) {
         const QDateTime when = start.addSecs(qint64(i) * intervalMinutes * 60);
@@ -214,7 +253,8 @@ QByteArray stationFile(Format::DataFileType type, const QDateTime& start, int in
         record.fill('\0');
         putTimestamp(record, layout.timestamp, when);
         for (int c = 0; c < layout.columnCount; ++c)
-            putField(record, layout.fields[c], quantity(weather.now, names.at(c)));
+            putField(record, layout.fields[c],
+                     columnValue(weather.now, layout.fields[c], names.at(c), c % 3 - 1));
         file += record;
     }
 
@@ -230,6 +270,31 @@ QByteArray stationFile(Format::DataFileType type, const QDateTime& start, int in
         file += trailer;
     }
     return file;
+}
+
+double cellValue(const QByteArray& file, Format::DataFileType type, int record,
+                 const QString& column)
+{
+    const Format::RecordLayout& layout = Format::layout(type);
+    const Format::Field* field = fieldNamed(layout, column);
+    const qint64 offset = recordOffset(file, layout, record);
+    if (!field || offset < 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    return FenPrincipale::fieldText(*field, file.constData() + offset).toDouble();
+}
+
+bool setCellValue(QByteArray& file, Format::DataFileType type, int record, const QString& column,
+                  double shown)
+{
+    const Format::RecordLayout& layout = Format::layout(type);
+    const Format::Field* field = fieldNamed(layout, column);
+    const qint64 offset = recordOffset(file, layout, record);
+    if (!field || offset < 0)
+        return false;
+    QByteArray bytes = file.mid(int(offset), layout.recordSize);
+    putField(bytes, *field, shown);
+    file.replace(int(offset), layout.recordSize, bytes);
+    return true;
 }
 
 } // namespace Synthetic

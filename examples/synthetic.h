@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QString>
 
 // Plausible, reproducible station files for the demo workspace and the benchmark: a daily and
 // yearly temperature cycle, humidity that follows it, drifting pressure, showers and wind.
@@ -15,6 +16,14 @@ namespace Synthetic
 // intervalMinutes from start.
 QByteArray stationFile(Format::DataFileType type, const QDateTime& start, int intervalMinutes,
                        int count);
+
+// The value that a cell of such a file shows, and writing another over it: how the demo plants
+// its faults. column is the column's short name, such as "Temp. E."; NaN, or false, for a
+// column or a record that the file does not have.
+double cellValue(const QByteArray& file, Format::DataFileType type, int record,
+                 const QString& column);
+bool setCellValue(QByteArray& file, Format::DataFileType type, int record, const QString& column,
+                  double shown);
 
 } // namespace Synthetic
 

@@ -2,7 +2,8 @@
 # shellcheck shell=bash
 
 STRATOMARK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-STRATOMARK_PACKAGES=(cmake g++ make qtbase5-dev qtbase5-dev-tools)
+STRATOMARK_PACKAGES=(cmake g++ make qtbase5-dev qtbase5-dev-tools libqwt-qt5-dev
+                     qttranslations5-l10n)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -77,7 +77,8 @@ void TestWindow::structureAtStart()
                      "Edition: -Annuler [Ctrl+Z], -Rétablir [Ctrl+Y], |, -Ajouter une ligne, "
                      "-Supprimer la/les ligne(s), |, Aller en Haut, Aller en Bas, |, "
                      "-Rechercher une date...",
-                     "Affichage: Sondes..., -Valeur suspecte suivante [F3]", "?: A propos de..."}));
+                     "Affichage: Sondes..., -Graphique... [Ctrl+G], -Valeur suspecte suivante [F3]",
+                     "?: A propos de..."}));
     const QList<QToolBar*> bars = w.findChildren<QToolBar*>();
     QCOMPARE(bars.size(), 2);
     QCOMPARE(bars.at(0)->windowTitle() + bars.at(1)->windowTitle(),

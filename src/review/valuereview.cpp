@@ -1,6 +1,7 @@
 #include "review/valuereview.h"
 
 #include "review/celldelegate.h"
+#include "review/chartwindow.h"
 #include "review/suspects.h"
 #include "table/tablemodel.h"
 
@@ -12,15 +13,24 @@
 
 ValueReview::ValueReview(QMainWindow* mainWindow) : QObject(mainWindow), window(mainWindow)
 {
+    chartAction = new QAction(QStringLiteral("Graphique..."), this);
+    chartAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
+    chartAction->setEnabled(false);
+    connect(chartAction, &QAction::triggered, this, &ValueReview::showChart);
     nextSuspectAction = new QAction(QStringLiteral("Valeur suspecte suivante"), this);
     nextSuspectAction->setShortcut(QKeySequence(Qt::Key_F3));
     nextSuspectAction->setEnabled(false);
     connect(nextSuspectAction, &QAction::triggered, this, &ValueReview::nextSuspect);
 }
 
+ChartWindow* ValueReview::chart() const
+{
+    return chartWindow;
+}
+
 QList<QAction*> ValueReview::actions() const
 {
-    return {nextSuspectAction};
+    return {chartAction, nextSuspectAction};
 }
 
 void ValueReview::setView(QTableView* tableView)
@@ -32,21 +42,25 @@ void ValueReview::setView(QTableView* tableView)
     window->statusBar()->addPermanentWidget(countLabel);
 }
 
-void ValueReview::attach(const TableModel* model, Format::DataFileType type)
+void ValueReview::attach(const TableModel* tableModel, Format::DataFileType type)
 {
     detach();
+    model = tableModel;
     suspects = new SuspectCells(model, type, this);
     delegate->setSuspects(suspects);
     connect(suspects, &SuspectCells::changed, this, &ValueReview::showSuspectCount);
     connect(suspects, &SuspectCells::changed, view->viewport(), qOverload<>(&QWidget::update));
     nextSuspectAction->setEnabled(true);
+    chartAction->setEnabled(true);
     showSuspectCount();
 }
 
 void ValueReview::detach()
 {
+    delete chartWindow;
     delete suspects;
     nextSuspectAction->setEnabled(false);
+    chartAction->setEnabled(false);
     countLabel->clear();
 }
 
@@ -73,8 +87,39 @@ void ValueReview::nextSuspect()
             QStringLiteral("Aucune valeur suspecte dans les colonnes affichées"), 3000);
         return;
     }
-    view->setCurrentIndex(next);
-    view->scrollTo(next);
+    showCell(next.row(), next.column());
+}
+
+// The chart of the current cell's column, or of the first shown column when no shown cell is
+// current; a click on one of its points brings the table to that record's cell.
+void ValueReview::showChart()
+{
+    if (!suspects)
+        return;
+    const QVector<bool> shown = shownColumns();
+    int column = view->currentIndex().isValid() ? view->currentIndex().column() : -1;
+    if (!shown.value(column))
+        column = shown.indexOf(true);
+    if (column < 0)
+        return;
+    delete chartWindow;
+    const QPointer<SuspectCells> cells = suspects;
+    chartWindow = new ChartWindow(
+        model, column,
+        [cells, column](int row) { return cells ? cells->state(row, column) : CellState::Reading; },
+        window);
+    chartWindow->setAttribute(Qt::WA_DeleteOnClose);
+    connect(chartWindow, &ChartWindow::recordClicked, this,
+            [this, column](int row) { showCell(row, column); });
+    connect(suspects, &SuspectCells::changed, chartWindow, &ChartWindow::scheduleRefresh);
+    chartWindow->show();
+}
+
+void ValueReview::showCell(int row, int column)
+{
+    const QModelIndex cell = view->model()->index(row, column);
+    view->setCurrentIndex(cell);
+    view->scrollTo(cell);
 }
 
 void ValueReview::showSuspectCount()

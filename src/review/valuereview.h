@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class CellDelegate;
+class ChartWindow;
 class QAction;
 class QLabel;
 class QMainWindow;
@@ -15,8 +16,9 @@ class QTableView;
 class TableModel;
 
 // The tools that find rogue values: suspect cells drawn in the table and counted in the status
-// bar, "Valeur suspecte suivante" to walk through them, and the chart of a column. The window
-// hands over each table it builds and says when it clears it; nothing here changes a value.
+// bar, "Valeur suspecte suivante" to walk through them, and "Graphique..." the chart of a column.
+// The window hands over each table it builds and says when it clears it; nothing here changes a
+// value.
 class ValueReview : public QObject
 {
     Q_OBJECT
@@ -30,20 +32,27 @@ public:
     void detach();
     const SuspectCells* suspectCells() const { return suspects; }
 
+    ChartWindow* chart() const;
+
 public slots:
     void nextSuspect();
+    void showChart();
     // After columns were hidden or shown: the count is of the shown columns.
     void showSuspectCount();
 
 private:
     QVector<bool> shownColumns() const;
+    void showCell(int row, int column);
 
     QMainWindow* window;
     QTableView* view = nullptr;
     CellDelegate* delegate = nullptr;
     QLabel* countLabel = nullptr;
     QAction* nextSuspectAction = nullptr;
+    QAction* chartAction = nullptr;
     QPointer<SuspectCells> suspects;
+    QPointer<const TableModel> model;
+    QPointer<ChartWindow> chartWindow;
 };
 
 #endif

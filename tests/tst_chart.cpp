@@ -1,0 +1,141 @@
+// The chart of a column: which cells become points and where, which row a click names as the
+// table changes, and how suspect and no-data values show.
+#include "review/chartwindow.h"
+#include "testsupport.h"
+
+#include <qwt_date_scale_draw.h>
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+// Row 2 is out of date order, row 4 not dated yet, row 5 holds an added cell's placeholder;
+// 30.0 is suspect and 81.1 the station's no-data value.
+static const char* const table[][2] = {{"01/03/2023 00:00", "10.0"}, {"01/03/2023 01:00", "11.0"},
+                                       {"01/03/2023 05:00", "13.0"}, {"01/03/2023 02:00", "12.0"},
+                                       {"--/--/---- --:--", "14.0"}, {"01/03/2023 03:00", "--"},
+                                       {"01/03/2023 04:00", "30.0"}, {"01/03/2023 06:00", "81.1"},
+                                       {"01/03/2023 07:00", "15.0"}, {"01/03/2023 08:00", "16.0"}};
+static const QHash<QString, CellState> states{{"30.0", CellState::Suspect},
+                                              {"81.1", CellState::NoData}};
+
+class ChartTest : public QObject
+{
+    Q_OBJECT
+    QScopedPointer<TableModel> model;
+    QScopedPointer<ChartWindow> chart;
+    QwtPlot* plot;
+    const QwtPlotCurve* curve;
+
+    QPoint pixel(const QPointF& p) const
+    {
+        return QPointF(plot->transform(QwtPlot::xBottom, p.x()),
+                       plot->transform(QwtPlot::yLeft, p.y()))
+            .toPoint();
+    }
+    int clickedRow(const QPoint& at)
+    {
+        QSignalSpy spy(chart.data(), &ChartWindow::recordClicked);
+        QTest::mouseClick(plot->canvas(), Qt::LeftButton, Qt::NoModifier, at);
+        return spy.isEmpty() ? -1 : spy[0][0].toInt();
+    }
+    // The row a click on each point names, in line order; -1 for a point that is not that
+    // row's value at that row's date, as the date axis reads it.
+    QList<int> pointRows()
+    {
+        const auto* dates =
+            static_cast<const QwtDateScaleDraw*>(plot->axisScaleDraw(QwtPlot::xBottom));
+        QList<int> rows;
+        for (int i = 0; i < int(curve->dataSize()); ++i) {
+            const QPointF p = curve->sample(i);
+            const int row = clickedRow(pixel(p));
+            const QString drawn = dates->toDateTime(p.x()).toString("dd/MM/yyyy hh:mm ") +
+                                  QString::number(p.y(), 'f', 1);
+            rows << (row >= 0 && drawn == model->headerData(row, Qt::Vertical, 0).toString() + ' ' +
+                                              model->cellText(row, 0)
+                         ? row
+                         : -1);
+        }
+        return rows;
+    }
+
+private slots:
+    void init()
+    {
+        model.reset(new TableModel(10, 1, nullptr));
+        model->setHeaderData(0, Qt::Horizontal, QStringLiteral("Temp. E.\n(°C)"), Qt::EditRole);
+        for (int row = 0; row < 10; ++row) {
+            model->setHeaderData(row, Qt::Vertical, table[row][0], Qt::EditRole);
+            model->setData(model->index(row, 0), table[row][1], Qt::EditRole);
+        }
+        chart.reset(new ChartWindow(
+            model.data(), 0,
+            [this](int row) { return states.value(model->cellText(row, 0), CellState::Reading); },
+            nullptr));
+        plot = chart->findChild<QwtPlot*>();
+        curve = static_cast<QwtPlotCurve*>(plot->itemList(QwtPlotItem::Rtti_PlotCurve)[0]);
+        chart->show();
+        QVERIFY(QTest::qWaitForWindowExposed(chart.data()));
+        QCOMPARE(chart->windowTitle(), QStringLiteral("Temp. E. (°C)"));
+    }
+
+    // Row 0 relabelled or retyped (null leaves it), rows inserted then removed (at, count, at,
+    // count), and the row that a click on each point then names, in line order.
+    void pointsFollowTheTable_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<int>>("moves");
+        QTest::addColumn<QList<int>>("rows");
+        const QList<int> none{0, 0, 0, 0};
+        QTest::newRow("as loaded")
+            << QString() << QString() << none << QList<int>{0, 1, 3, 6, 2, 8, 9};
+        QTest::newRow("edited") << QString() << "20.5" << none << QList<int>{0, 1, 3, 6, 2, 8, 9};
+        QTest::newRow("redated") << "01/03/2023 09:00" << QString() << none
+                                 << QList<int>{1, 3, 6, 2, 8, 9, 0};
+        QTest::newRow("rows added above") << QString() << QString() << QList<int>{0, 2, 0, 0}
+                                          << QList<int>{2, 3, 5, 8, 4, 10, 11};
+        QTest::newRow("first removed")
+            << QString() << QString() << QList<int>{0, 0, 0, 1} << QList<int>{0, 2, 5, 1, 7, 8};
+        QTest::newRow("rows added, then removed")
+            << QString() << QString() << QList<int>{0, 3, 2, 2} << QList<int>{2, 4, 7, 3, 9, 10};
+    }
+
+    void pointsFollowTheTable()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, text);
+        QFETCH(QList<int>, moves);
+        QFETCH(QList<int>, rows);
+        if (!label.isNull())
+            model->setHeaderData(0, Qt::Vertical, label, Qt::EditRole);
+        if (!text.isNull())
+            model->setData(model->index(0, 0), text, Qt::EditRole);
+        model->insertRows(moves[0], moves[1], QModelIndex());
+        model->removeRows(moves[2], moves[3], QModelIndex());
+        QTRY_COMPARE(pointRows(), rows);
+    }
+
+    // The canvas on a point, or halfway between two points in line order, and a click there.
+    void pointsShowTheirState_data()
+    {
+        for (const char* column : {"from", "to", "red", "line", "clicked"})
+            QTest::addColumn<int>(column);
+        QTest::newRow("suspect value") << 3 << 3 << 1 << 0 << 6;
+        QTest::newRow("reading") << 1 << 1 << 0 << 1 << 1;
+        QTest::newRow("between readings") << 5 << 6 << 0 << 1 << -1;
+        QTest::newRow("across the no-data value") << 4 << 5 << 0 << 0 << -1;
+    }
+
+    void pointsShowTheirState()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        const QPoint at = pixel((curve->sample(from) + curve->sample(to)) / 2);
+        const QColor c = plot->canvas()->grab().toImage().pixelColor(at);
+        QTEST(int(c.red() > 150 && c.green() < 100), "red");
+        QTEST(int(c.blue() > c.red() + 40), "line");
+        QTEST(clickedRow(at), "clicked");
+    }
+};
+
+STRATOMARK_TEST_MAIN(ChartTest)
+#include "tst_chart.moc"
