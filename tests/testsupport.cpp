@@ -10,7 +10,9 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <csignal>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace TestSupport
 {
@@ -131,6 +133,19 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void withFileSizeLimit(qint64 bytes, const std::function<void()>& action)
+{
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = rlim_t(bytes);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    action();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+}
+
 Editor::Editor()
 {
     removeSettings();
@@ -172,6 +187,26 @@ QAction* Editor::action(const char* text)
     }
     qFatal("no action %s", text);
     return nullptr;
+}
+
+void Editor::click(const char* text)
+{
+    for (QPushButton* button : TestAccess::currentDialog(*w)->findChildren<QPushButton*>()) {
+        if (button->text() == QString::fromUtf8(text))
+            return button->click();
+    }
+    qFatal("no button %s", text);
+}
+
+QStringList Editor::grid()
+{
+    QStringList rows;
+    for (int row = 0; row < model()->rowCount(); ++row) {
+        rows << label(row);
+        for (int column = 0; column < model()->columnCount(); ++column)
+            rows.last() += QLatin1Char('|') + cell(row, column);
+    }
+    return rows;
 }
 
 QString Editor::fileLabel()

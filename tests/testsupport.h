@@ -137,6 +137,8 @@ template <typename T> void put(QByteArray& bytes, int offset, T value)
 
 QString writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// Runs action with files limited to bytes, so that a write past them fails midway.
+void withFileSizeLimit(qint64 bytes, const std::function<void()>& action);
 
 // A window on clean settings, a folder for its files, and the short ways to act on it.
 class Editor
@@ -158,8 +160,12 @@ public:
     QAction* action(const char* text);
     void trigger(const char* text) { action(text)->trigger(); }
     bool enabled(const char* text) { return action(text)->isEnabled(); }
+    // Clicks the button of that text in the auxiliary dialog opened last.
+    void click(const char* text);
     QByteArray records() { return TestAccess::records(*w); }
     QString fileLabel();
+    // Each row as its label and cells joined by "|", so that whole tables compare at once.
+    QStringList grid();
 
 private:
     QTemporaryDir dir;

@@ -8,8 +8,6 @@
 #include <QTableView>
 #include <QTimer>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using Format::DataFileType;
@@ -322,15 +320,7 @@ void TestDocuments::failedSavesKeepTheFile()
         const auto answer = TestSupport::chooseFile(nowhere);
         e->trigger("Enregistrer sous...");
     }
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    e->trigger("Enregistrer");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    TestSupport::withFileSizeLimit(4096, [this] { e->trigger("Enregistrer"); });
     QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + nowhere,
                                        "Erreur lors de l'écriture de:\n" + path}));
     QCOMPARE(TestSupport::readFile(path), original);

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "review/chartwindow.h"
 #include "review/suspects.h"
 
 #include <QCheckBox>
@@ -9,33 +10,10 @@
 #include <QStatusBar>
 #include <QTableView>
 
+#include <cmath>
+
 using Format::DataFileType;
 using Format::Quantity;
-
-class TestReview : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanExtremesAreNoSuspects_data();
-    void cleanExtremesAreNoSuspects();
-    void plantedFaultsAreFoundInOrder();
-    void noDataValuesAreNoReadings_data();
-    void noDataValuesAreNoReadings();
-    void editorStartsWithTheCellText();
-
-private:
-    // A file of rows records whose every column holds value(row, column) as the table shows it.
-    void open(DataFileType type, int rows, const std::function<double(int, int)>& value);
-    CellState state(int row, int column)
-    {
-        return TestAccess::review(e->window())->suspectCells()->state(row, column);
-    }
-    QString countText() { return TestAccess::statusBar(e->window())->findChild<QLabel*>()->text(); }
-
-    std::unique_ptr<TestSupport::Editor> e;
-};
 
 namespace
 {
@@ -51,20 +29,40 @@ double typical(Quantity quantity)
 
 } // namespace
 
-void TestReview::init()
+class TestReview : public QObject
 {
-    e = std::make_unique<TestSupport::Editor>();
-}
+    Q_OBJECT
+
+private slots:
+    void init() { e = std::make_unique<TestSupport::Editor>(); }
+    void cleanExtremesAreNoSuspects_data();
+    void cleanExtremesAreNoSuspects();
+    void plantedFaultsAreFoundInOrder();
+    void noDataValuesAreNoReadings_data();
+    void noDataValuesAreNoReadings();
+    void editorAndChartLeadToTheCell();
+
+private:
+    // A file of rows records whose every column holds value(row, column) as the table shows it.
+    void open(DataFileType type, int rows, const std::function<double(int, int)>& value);
+    CellState state(int row, int column)
+    {
+        return TestAccess::review(e->window())->suspectCells()->state(row, column);
+    }
+    QString count() { return TestAccess::statusBar(e->window())->findChild<QLabel*>()->text(); }
+
+    std::unique_ptr<TestSupport::Editor> e;
+};
 
 void TestReview::open(DataFileType type, int rows, const std::function<double(int, int)>& value)
 {
     const Format::RecordLayout& layout = Format::layout(type);
     QByteArray bytes = TestSupport::stationFile(type, rows);
     for (int row = 0; row < rows; ++row) {
-        char* record = bytes.data() + layout.headerSize + row * layout.recordSize;
         for (int column = 0; column < layout.columnCount; ++column) {
             const Format::Field& field = layout.fields[column];
-            TestAccess::writeField(field, record,
+            TestAccess::writeField(field,
+                                   bytes.data() + layout.headerSize + row * layout.recordSize,
                                    QString::number(value(row, column), 'f',
                                                    qMax(0, Format::ruleDecimals(field.rule))));
         }
@@ -94,7 +92,7 @@ void TestReview::cleanExtremesAreNoSuspects()
             return typical(field.quantity) + (row == 3 ? range.jump : 0);
         return row < 3 ? range.lowest : range.highest;
     });
-    QCOMPARE(countText(), QStringLiteral("Aucune valeur suspecte"));
+    QCOMPARE(count(), QStringLiteral("Aucune valeur suspecte"));
 }
 
 // Just beyond a range's end, or just more than a jump off both neighbours: found, in reading
@@ -102,8 +100,8 @@ void TestReview::cleanExtremesAreNoSuspects()
 void TestReview::plantedFaultsAreFoundInOrder()
 {
     const Format::RecordLayout& layout = Format::layout(DataFileType::WswinWD);
-    const QList<QList<double>> planted{{3, 1, 10 + 8.1}, {5, 17, 0},    {7, 39, 250.1},
-                                       {9, 32, 1018.1},  {10, 0, 50.1}, {10, 12, -60.1}};
+    const QList<QList<double>> planted{{3, 1, 18.1},    {5, 17, 0},    {7, 39, 250.1},
+                                       {9, 32, 1018.1}, {10, 0, 50.1}, {10, 12, -60.1}};
     open(DataFileType::WswinWD, 12, [&](int row, int column) {
         for (const QList<double>& fault : planted) {
             if (int(fault.at(0)) == row && int(fault.at(1)) == column)
@@ -114,34 +112,30 @@ void TestReview::plantedFaultsAreFoundInOrder()
                : quantity == Quantity::Pressure         ? 1013.0
                                                         : typical(quantity);
     });
-    QCOMPARE(countText(), QStringLiteral("6 valeurs suspectes"));
-    QTableView* view = e->view();
+    QCOMPARE(count(), QStringLiteral("6 valeurs suspectes"));
     e->trigger("Sondes...");
     TestAccess::sensorBoxes(e->window()).at(39)->setChecked(false);
-    for (QPushButton* button : TestAccess::currentDialog(e->window())->findChildren<QPushButton*>())
-        if (button->text() == QLatin1String("OK"))
-            button->click();
-    QVERIFY(view->isColumnHidden(39));
-    QCOMPARE(countText(), QStringLiteral("5 valeurs suspectes"));
-
-    QAction* next = e->action("Valeur suspecte suivante");
-    QList<QPair<int, int>> visited;
+    e->click("OK");
+    QVERIFY(e->view()->isColumnHidden(39));
+    QCOMPARE(count(), QStringLiteral("5 valeurs suspectes"));
+    QStringList visited;
     for (int step = 0; step < 6; ++step) {
-        next->trigger();
-        visited << qMakePair(view->currentIndex().row(), view->currentIndex().column());
+        e->trigger("Valeur suspecte suivante");
+        visited << QStringLiteral("%1,%2")
+                       .arg(e->view()->currentIndex().row())
+                       .arg(e->view()->currentIndex().column());
     }
-    const QList<QPair<int, int>> expected{{3, 1}, {5, 17}, {9, 32}, {10, 0}, {10, 12}, {3, 1}};
-    QCOMPARE(visited, expected);
-    for (int row = 0; row < 12; ++row)
-        QCOMPARE(state(row, 2), CellState::Reading);
-
+    QCOMPARE(visited.join(' '), QStringLiteral("3,1 5,17 9,32 10,0 10,12 3,1"));
     e->edit(9, 32, QStringLiteral("1013.0"));
     e->edit(3, 1, QStringLiteral("10.0"));
     e->edit(8, 1, QStringLiteral("-20.0"));
-    QCOMPARE(state(9, 32), CellState::Reading);
-    QCOMPARE(state(3, 1), CellState::Reading);
-    QCOMPARE(state(8, 1), CellState::Suspect);
-    QCOMPARE(countText(), QStringLiteral("4 valeurs suspectes"));
+    QCOMPARE(QString("%1%2%3%4")
+                 .arg(int(state(9, 32)))
+                 .arg(int(state(3, 1)))
+                 .arg(int(state(8, 1)))
+                 .arg(int(state(2, 2))),
+             QStringLiteral("0010"));
+    QCOMPARE(count(), QStringLiteral("4 valeurs suspectes"));
 }
 
 void TestReview::noDataValuesAreNoReadings_data()
@@ -149,10 +143,10 @@ void TestReview::noDataValuesAreNoReadings_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("column");
     QTest::addColumn<double>("value");
-    QTest::newRow("WS2300 outdoor temperature") << int(DataFileType::WS2300) << 1 << 81.1;
-    QTest::newRow("WS2300 outdoor humidity") << int(DataFileType::WS2300) << 3 << 110.0;
-    QTest::newRow("WS2300 wind of 51.0 m/s") << int(DataFileType::WS2300) << 6 << 183.6;
-    QTest::newRow("WS3600 gust") << int(DataFileType::WS3600) << 10 << 51.0;
+    QTest::newRow("WS2300 outdoor temperature") << 3 << 1 << 81.1;
+    QTest::newRow("WS2300 outdoor humidity") << 3 << 3 << 110.0;
+    QTest::newRow("WS2300 wind of 51.0 m/s") << 3 << 6 << 183.6;
+    QTest::newRow("WS3600 gust") << 4 << 10 << 51.0;
 }
 
 // The value the station writes for no reading is neither a suspect nor a neighbour to compare.
@@ -166,21 +160,28 @@ void TestReview::noDataValuesAreNoReadings()
         return row == 1 && c == column ? value : typical(layout.fields[c].quantity);
     });
     QCOMPARE(state(1, column), CellState::NoData);
-    QCOMPARE(countText(), QStringLiteral("Aucune valeur suspecte"));
+    QCOMPARE(count(), QStringLiteral("Aucune valeur suspecte"));
 }
 
-void TestReview::editorStartsWithTheCellText()
+// The cell editor opens on the cell's text and, closed unchanged, changes nothing; a click on a
+// chart's point makes that record's cell current.
+void TestReview::editorAndChartLeadToTheCell()
 {
-    open(DataFileType::WswinWM, 2, [](int, int) { return 12.0; });
-    QTableView* view = e->view();
-    view->edit(e->model()->index(1, 0));
-    auto* editor = view->viewport()->findChild<QLineEdit*>();
-    QCOMPARE(editor->text(), QStringLiteral("12.0"));
+    open(DataFileType::WswinWM, 4, [](int row, int) { return 12.0 + row; });
+    e->view()->edit(e->model()->index(1, 0));
+    auto* editor = e->view()->viewport()->findChild<QLineEdit*>();
+    QCOMPARE(editor->text(), QStringLiteral("13.0"));
     QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(TestAccess::undoCount(e->window()), 0);
-    QVERIFY(!e->enabled("Enregistrer"));
+    QVERIFY(TestAccess::undoCount(e->window()) == 0 && !e->enabled("Enregistrer"));
     QCOMPARE(e->window().windowTitle(), QStringLiteral("f.DAT[*] - Stratomark v1.0.11"));
-    QVERIFY(!e->window().isWindowModified());
+    e->view()->setCurrentIndex(e->model()->index(0, 2));
+    e->trigger("Graphique...");
+    ChartWindow* chart = TestAccess::review(e->window())->chart();
+    QCOMPARE(chart->windowTitle(), QStringLiteral("Temp. 2 (°C)"));
+    emit chart->recordClicked(3);
+    QCOMPARE(e->view()->currentIndex(), e->model()->index(3, 2));
+    e->open(DataFileType::WS3600, 2);
+    QVERIFY(!TestAccess::review(e->window())->chart());
 }
 
 STRATOMARK_TEST_MAIN(TestReview)

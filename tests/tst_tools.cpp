@@ -16,9 +16,6 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using Format::DataFileType;
 
 class TestTools : public QObject
@@ -46,24 +43,13 @@ private:
                        Synthetic::stationFile(type, QDate(2014, 1, 1).startOfDay(), 10, records),
                        QStringLiteral("doc.DAT"));
     }
-    // Each row's label and cells, so that whole tables compare at once.
-    QStringList grid()
-    {
-        QStringList rows;
-        for (int row = 0; row < e->model()->rowCount(); ++row) {
-            rows << e->label(row);
-            for (int column = 0; column < e->model()->columnCount(); ++column)
-                rows.last() += '|' + e->cell(row, column);
-        }
-        return rows;
-    }
     void exportTo(const QString& path, int scope, int separator, const QString& filter = "*.*")
     {
         e->trigger("&Exporter");
         TestAccess::exportScopeCombo(e->window())->setCurrentIndex(scope);
         TestAccess::separatorCombo(e->window())->setCurrentIndex(separator);
         const auto answer = TestSupport::chooseFile(path, filter);
-        click("OK");
+        e->click("OK");
     }
     // The file may go between the file dialog and the import.
     void importFrom(const QString& path, bool removeAfter = false)
@@ -76,14 +62,6 @@ private:
         });
         e->trigger("&Importer");
     }
-    void click(const QString& text)
-    {
-        for (QPushButton* button :
-             TestAccess::currentDialog(e->window())->findChildren<QPushButton*>())
-            if (button->text() == text)
-                button->click();
-    }
-
     std::unique_ptr<TestSupport::Editor> e;
     std::unique_ptr<TestSupport::BoxLog> boxes;
 };
@@ -144,7 +122,7 @@ void TestTools::sensorChoice()
             QCOMPARE(box->isChecked(), checking);
     }
     boxes.at(left)->setChecked(false);
-    click("OK");
+    e->click("OK");
     QVERIFY(!TestAccess::currentDialog(e->window())->isVisible());
     QCOMPARE(QSettings(TestAccess::settingsPath(), QSettings::IniFormat).childGroups(),
              QStringList{Format::layout(type).name});
@@ -155,7 +133,7 @@ void TestTools::sensorChoice()
         QCOMPARE(e->view()->isColumnHidden(column), column == left);
     e->trigger("Sondes...");
     TestAccess::sensorBoxes(e->window()).at(left)->setChecked(true);
-    click("Annuler");
+    e->click("Annuler");
     e->trigger("Sondes...");
     QVERIFY(!TestAccess::sensorBoxes(e->window()).at(left)->isChecked());
 }
@@ -247,20 +225,14 @@ void TestTools::exportKeepsOrReplaces()
         if (reply == QLatin1String("Annuler"))
             p->cancel();
     });
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = reply == QLatin1String("write") ? 4096 : saved.rlim_cur;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    if (action == QLatin1String("&Exporter")) {
-        exportTo(e->path(name), 0, 0, filter);
-    } else {
-        const auto file = TestSupport::chooseFile(e->path(name), filter);
-        e->trigger(action.toUtf8().constData());
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    TestSupport::withFileSizeLimit(reply == QLatin1String("write") ? 4096 : 1 << 30, [&] {
+        if (action == QLatin1String("&Exporter")) {
+            exportTo(e->path(name), 0, 0, filter);
+        } else {
+            const auto file = TestSupport::chooseFile(e->path(name), filter);
+            e->trigger(action.toUtf8().constData());
+        }
+    });
 
     QCOMPARE(boxes->texts,
              message.isEmpty() ? QStringList() : QStringList{message.replace("{}", e->path(name))});
@@ -295,11 +267,11 @@ void TestTools::importRoundTrip()
     TestSupport::put<quint32>(file, 4, qFromLittleEndian<quint32>(file.constData() + 4) + 17);
     const QString path = TestSupport::writeFile(e->path("doc.DAT"), file);
     TestAccess::load(e->window(), DataFileType::WS2300, path);
-    const QStringList original = grid();
+    const QStringList original = e->grid();
     e->view()->setColumnHidden(2, true);
     e->edit(1, 0, "-7.5");
     e->edit(2, 3, "99");
-    QStringList expected = grid();
+    QStringList expected = e->grid();
     const QString date = QStringLiteral("02/03/2015 04:05");
     expected[1] = date + expected.at(1).mid(date.size());
     const QString exported = e->path("round.csv");
@@ -313,15 +285,15 @@ void TestTools::importRoundTrip()
                            encoding == QLatin1String("bom") ? "\xEF\xBB\xBF" + bytes : bytes);
     TestAccess::load(e->window(), DataFileType::WS2300, path);
     importFrom(exported);
-    QCOMPARE(grid(), expected);
+    QCOMPARE(e->grid(), expected);
     QVERIFY(e->enabled("Enregistrer"));
     e->trigger("Annuler");
-    QCOMPARE(grid().at(2), original.at(2));
+    QCOMPARE(e->grid().at(2), original.at(2));
     e->trigger("Rétablir");
     e->trigger("Enregistrer");
     QCOMPARE(TestSupport::readFile(path).left(36), file.left(36));
     TestAccess::load(e->window(), DataFileType::WS2300, path);
-    QCOMPARE(grid(), expected);
+    QCOMPARE(e->grid(), expected);
 }
 
 void TestTools::importFaults_data()
@@ -360,7 +332,7 @@ void TestTools::importFaults()
     QFETCH(QStringList, changes);
     const QString document = load(DataFileType::WS2300, 2);
     QList<QStringList> expected;
-    for (const QString& row : grid())
+    for (const QString& row : e->grid())
         expected << row.split('|');
     for (const QString& change : changes)
         expected[change.at(0).digitValue()][change.section('=', 0, 0).section(',', 1).toInt()] =
@@ -376,7 +348,7 @@ void TestTools::importFaults()
     QCOMPARE(boxes->texts, message.isEmpty() ? QStringList() : QStringList{message});
     for (int pass = 0; pass < 2; ++pass) {
         for (int row = 0; row < 2; ++row)
-            QCOMPARE(grid().at(row), expected.at(row).join('|'));
+            QCOMPARE(e->grid().at(row), expected.at(row).join('|'));
         e->window().enregistrer();
         TestAccess::load(e->window(), DataFileType::WS2300, document);
     }

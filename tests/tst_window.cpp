@@ -42,6 +42,21 @@ QString describe(const QList<QAction*>& actions)
     return items.join(QStringLiteral(", "));
 }
 
+QString menus(FenPrincipale& w)
+{
+    QStringList texts;
+    for (QAction* menu : w.menuBar()->actions())
+        texts << menu->text() + QStringLiteral(": ") + describe(menu->menu()->actions());
+    return texts.join(QLatin1Char('\n'));
+}
+
+const QString menusWithoutDocument = QStringLiteral(
+    "&Fichier: &Ouvrir [Ctrl+O], -Enregistrer [Ctrl+S], -Enregistrer sous..., -&Exporter, "
+    "-&Importer, -Imprimer..., |, &Quitter [Ctrl+Q]\nEdition: -Annuler [Ctrl+Z], -Rétablir "
+    "[Ctrl+Y], |, -Ajouter une ligne, -Supprimer la/les ligne(s), |, Aller en Haut, Aller en Bas, "
+    "|, -Rechercher une date...\nAffichage: Sondes..., -Graphique... [Ctrl+G], -Valeur suspecte "
+    "suivante [F3]\n?: A propos de...");
+
 } // namespace
 
 class TestWindow : public QObject
@@ -51,14 +66,10 @@ class TestWindow : public QObject
 private slots:
     void init() { e = std::make_unique<TestSupport::Editor>(); }
     void structureAtStart();
-    void storedFileIndex();
-    void workspaceSurvivesARestart();
-    void columnVisibilityIsPerType();
-    void quitSequence_data();
-    void quitSequence();
-    void clearingReleasesTheDocument();
-    void aboutBox();
-    void qtSpeaksFrench();
+    void quitSavesTheWorkspace_data();
+    void quitSavesTheWorkspace();
+    void storedSettings();
+    void aboutBoxAndQtInFrench();
 
 private:
     std::unique_ptr<TestSupport::Editor> e;
@@ -67,18 +78,7 @@ private:
 void TestWindow::structureAtStart()
 {
     FenPrincipale& w = e->window();
-    QStringList menus;
-    for (QAction* menu : w.menuBar()->actions())
-        menus << menu->text() + QStringLiteral(": ") + describe(menu->menu()->actions());
-    QCOMPARE(
-        menus,
-        (QStringList{"&Fichier: &Ouvrir [Ctrl+O], -Enregistrer [Ctrl+S], -Enregistrer sous..., "
-                     "-&Exporter, -&Importer, -Imprimer..., |, &Quitter [Ctrl+Q]",
-                     "Edition: -Annuler [Ctrl+Z], -Rétablir [Ctrl+Y], |, -Ajouter une ligne, "
-                     "-Supprimer la/les ligne(s), |, Aller en Haut, Aller en Bas, |, "
-                     "-Rechercher une date...",
-                     "Affichage: Sondes..., -Graphique... [Ctrl+G], -Valeur suspecte suivante [F3]",
-                     "?: A propos de..."}));
+    QCOMPARE(menus(w), menusWithoutDocument);
     const QList<QToolBar*> bars = w.findChildren<QToolBar*>();
     QCOMPARE(bars.size(), 2);
     QCOMPARE(bars.at(0)->windowTitle() + bars.at(1)->windowTitle(),
@@ -93,61 +93,15 @@ void TestWindow::structureAtStart()
     QVERIFY(w.isMaximized());
     QCOMPARE(TestAccess::statusBar(w)->currentMessage(), QStringLiteral("Prêt"));
     QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
-    QCOMPARE(e->view()->model(), e->model());
     QCOMPARE(TestAccess::workspaceEdit(w)->text() + TestAccess::fileTypeCombo(w)->currentText(),
              QStringLiteral("wswin_WD"));
     QHeaderView* rows = e->view()->verticalHeader();
-    QCOMPARE(rows->defaultSectionSize(), 20);
-    QCOMPARE(rows->sectionResizeMode(0), QHeaderView::Fixed);
+    QCOMPARE(rows->defaultSectionSize() * 10 + rows->sectionResizeMode(0),
+             200 + QHeaderView::Fixed);
     QCOMPARE(e->view()->horizontalHeader()->sectionResizeMode(0), QHeaderView::ResizeToContents);
 }
 
-// A stored index that names no type selects the default one.
-void TestWindow::storedFileIndex()
-{
-    const QList<QPair<QVariant, int>> cases{
-        {0, 0}, {4, 4}, {5, 1}, {-1, 1}, {QStringLiteral("WS3600"), 1}};
-    for (const auto& index : cases) {
-        store(QStringLiteral("General/FileIndex"), index.first);
-        FenPrincipale window;
-        QCOMPARE(TestAccess::fileTypeCombo(window)->currentIndex(), index.second);
-    }
-}
-
-void TestWindow::workspaceSurvivesARestart()
-{
-    const QString folder = QStringLiteral("/tmp/Données météo/station");
-    TestAccess::workspaceEdit(e->window())->setText(folder);
-    TestAccess::fileTypeCombo(e->window())->setCurrentIndex(2);
-    QVERIFY(TestSupport::quitsWhile([this] { e->window().fermeture_programme(); }));
-    QCOMPARE(stored(QStringLiteral("General/WorkSpace")).toString(), folder);
-    QCOMPARE(stored(QStringLiteral("General/FileIndex")).toInt(), 2);
-    FenPrincipale second;
-    QCOMPARE(TestAccess::workspaceEdit(second)->text(), folder);
-    QCOMPARE(TestAccess::fileTypeCombo(second)->currentText(), QStringLiteral("wswin_WM"));
-}
-
-// A column's key is its type and its name's first line; a value that is not a number hides.
-void TestWindow::columnVisibilityIsPerType()
-{
-    store(QStringLiteral("WS3600/Pluie"), 0);
-    store(QStringLiteral("wswin_WD/Index UV"), 0);
-    store(QStringLiteral("wswin_WD/Temp. E."), QStringLiteral("yes"));
-    const auto hidden = [this](DataFileType type) {
-        e->open(type, 2);
-        QStringList names;
-        for (int c = 0; c < e->model()->columnCount(); ++c) {
-            if (e->view()->isColumnHidden(c))
-                names << FenPrincipale::headerList(type).at(c);
-        }
-        return names;
-    };
-    QCOMPARE(hidden(DataFileType::WS3600), QStringList{"Pluie\n(mm)"});
-    QCOMPARE(hidden(DataFileType::WswinWD), (QStringList{"Temp. E.\n(°C)", "Index UV"}));
-    QCOMPARE(hidden(DataFileType::WS2300), QStringList());
-}
-
-void TestWindow::quitSequence_data()
+void TestWindow::quitSavesTheWorkspace_data()
 {
     QTest::addColumn<bool>("modified");
     QTest::addColumn<QString>("answer");
@@ -160,62 +114,81 @@ void TestWindow::quitSequence_data()
     QTest::newRow("close button, Non") << true << "Non" << true << true;
 }
 
-// Quitting asks only about a modified document; the workspace is saved when the program ends,
-// and the window's close button leads to the same question.
-void TestWindow::quitSequence()
+// Quitting asks only about a modified document, also from the window's close button; it clears
+// the document, buffers and actions and history alike, and saves the workspace, which the next
+// start restores; "Annuler" keeps everything and saves nothing.
+void TestWindow::quitSavesTheWorkspace()
 {
     QFETCH(bool, modified);
     QFETCH(QString, answer);
     QFETCH(bool, byCloseButton);
     QFETCH(bool, quits);
     FenPrincipale& w = e->window();
-    TestAccess::workspaceEdit(w)->setText(QStringLiteral("/srv/meteo"));
+    const QString folder = QStringLiteral("/tmp/Données météo/station");
+    TestAccess::workspaceEdit(w)->setText(folder);
     const QString path = e->open(DataFileType::WS3600, 3);
-    if (modified)
-        e->edit(2, 1, QStringLiteral("8.5"));
+    e->edit(2, 1, QStringLiteral("8.5"));
+    if (!modified)
+        e->trigger("Enregistrer");
+    const QByteArray saved = TestSupport::readFile(path);
+    e->view()->selectRow(1);
+    w.rows_select(1);
     TestSupport::BoxLog boxes({answer});
     QCOMPARE(TestSupport::quitsWhile(
                  [&] { byCloseButton ? void(w.close()) : w.fermeture_programme(); }, 1500),
              quits);
     QCOMPARE(boxes.texts.size(), modified ? 1 : 0);
     QVERIFY(w.isVisible());
-    QCOMPARE(e->model()->rowCount(), quits ? 1 : 3);
-    QCOMPARE(e->enabled("Enregistrer"), !quits);
-    QCOMPARE(stored(QStringLiteral("General/WorkSpace")).toString(),
-             quits ? QStringLiteral("/srv/meteo") : QString());
-    QCOMPARE(TestSupport::readFile(path), TestSupport::stationFile(DataFileType::WS3600, 3));
-}
-
-// Clearing drops every buffer and the document actions, the history's included; clearing with
-// nothing open is harmless.
-void TestWindow::clearingReleasesTheDocument()
-{
-    FenPrincipale& w = e->window();
-    e->open(DataFileType::WswinWD, 3);
-    e->edit(0, 0, QStringLiteral("1.5"));
-    e->trigger("Enregistrer");
-    e->view()->selectRow(1);
-    w.rows_select(1);
-    QVERIFY(e->enabled("Annuler") && e->enabled("Supprimer la/les ligne(s)"));
-    for (int round = 0; round < 2; ++round) {
-        TestAccess::fileTypeCombo(w)->setCurrentIndex(round == 0 ? 2 : 1);
-        for (char* buffer : TestAccess::buffers(w))
-            QVERIFY(!buffer);
-        QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
-        QCOMPARE(e->view()->model(), e->model());
-        QCOMPARE(TestAccess::fileLabel(w)->text() + TestAccess::statusBar(w)->currentMessage(),
-                 QString());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Stratomark v1.0.11"));
-        QCOMPARE(describe(w.menuBar()->actions().at(0)->menu()->actions()),
-                 QStringLiteral("&Ouvrir [Ctrl+O], -Enregistrer [Ctrl+S], -Enregistrer sous..., "
-                                "-&Exporter, -&Importer, -Imprimer..., |, &Quitter [Ctrl+Q]"));
-        for (const char* off : {"Annuler", "Rétablir", "Ajouter une ligne",
-                                "Supprimer la/les ligne(s)", "Rechercher une date..."})
-            QVERIFY2(!e->enabled(off), off);
+    QCOMPARE(TestSupport::readFile(path), saved);
+    QCOMPARE(stored(QStringLiteral("General/WorkSpace")).toString(), quits ? folder : QString());
+    QCOMPARE(stored(QStringLiteral("General/FileIndex")).toInt(), quits ? 4 : 0);
+    if (!quits) {
+        QVERIFY(e->enabled("Enregistrer") && e->enabled("Annuler"));
+        QCOMPARE(e->cell(2, 1), QStringLiteral("8.5"));
+        return;
     }
+    for (char* buffer : TestAccess::buffers(w))
+        QVERIFY(!buffer);
+    QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
+    QCOMPARE(e->view()->model(), e->model());
+    QCOMPARE(e->fileLabel() + TestAccess::statusBar(w)->currentMessage(), QString());
+    QCOMPARE(menus(w), menusWithoutDocument);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Stratomark v1.0.11"));
+    FenPrincipale next;
+    QCOMPARE(TestAccess::workspaceEdit(next)->text(), folder);
+    QCOMPARE(TestAccess::fileTypeCombo(next)->currentText(), QStringLiteral("WS3600"));
 }
 
-void TestWindow::aboutBox()
+// A stored index that names no type selects the default one; a column's key is its type and its
+// name's first line, and a value that is not a number hides it.
+void TestWindow::storedSettings()
+{
+    const QList<QPair<QVariant, int>> indexes{
+        {0, 0}, {4, 4}, {5, 1}, {-1, 1}, {QStringLiteral("WS3600"), 1}};
+    for (const auto& index : indexes) {
+        store(QStringLiteral("General/FileIndex"), index.first);
+        FenPrincipale window;
+        QCOMPARE(TestAccess::fileTypeCombo(window)->currentIndex(), index.second);
+    }
+    store(QStringLiteral("WS3600/Pluie"), 0);
+    store(QStringLiteral("wswin_WD/Index UV"), 0);
+    store(QStringLiteral("wswin_WD/Temp. E."), QStringLiteral("yes"));
+    const auto hidden = [this](DataFileType type) {
+        e->open(type, 2);
+        QStringList names;
+        for (int c = 0; c < e->model()->columnCount(); ++c) {
+            if (e->view()->isColumnHidden(c))
+                names << FenPrincipale::headerList(type).at(c);
+        }
+        return names.join(QLatin1Char('|'));
+    };
+    QCOMPARE(hidden(DataFileType::WS3600), QStringLiteral("Pluie\n(mm)"));
+    QCOMPARE(hidden(DataFileType::WswinWD), QStringLiteral("Temp. E.\n(°C)|Index UV"));
+    QCOMPARE(hidden(DataFileType::WS2300), QString());
+}
+
+// Last of the program: the translation stays installed.
+void TestWindow::aboutBoxAndQtInFrench()
 {
     e->trigger("A propos de...");
     QDialog* dialog = TestAccess::currentDialog(e->window());
@@ -232,11 +205,6 @@ void TestWindow::aboutBox()
                 .hasMatch());
     dialog->findChild<QPushButton*>()->click();
     QVERIFY(!dialog->isVisible());
-}
-
-// Last of the program: the translation stays installed.
-void TestWindow::qtSpeaksFrench()
-{
     AppInfo::speakFrench(*QCoreApplication::instance());
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
     QCOMPARE(QDateEdit().displayFormat(), QStringLiteral("dd/MM/yyyy"));
