@@ -1,15 +1,5 @@
 #include "testsupport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
-#include <QStandardPaths>
-#include <QTableView>
-#include <QTimer>
-
 #include <csignal>
 #include <ctime>
 #include <sys/resource.h>

@@ -5,21 +5,14 @@
 #include "review/valuereview.h"
 #include "table/tablemodel.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>
 
-class QCheckBox;
-class QFormLayout;
-class QTextEdit;
-class QTableView;
 
 // The window's private state, for what the user cannot see (buffers, history) and its dialogs.
 struct TestAccess {

@@ -1,7 +1,5 @@
 #include "testsupport.h"
 
-#include <QSignalSpy>
-
 #include <cmath>
 
 using Format::DataFileType;
@@ -37,420 +35,401 @@ class TestCore : public QObject
     Q_OBJECT
 
 private slots:
-    void modelRolesAndSignals();
-    void setHeaderLabels_data();
-    void setHeaderLabels();
-    void modelRowsAndColumns();
-    void dosWords_data();
-    void dosWords();
-    void stationTimestamps_data();
-    void stationTimestamps();
-    void wholeMinutesComeBack();
-    void ws3600IgnoresTheTimeZone_data();
-    void ws3600IgnoresTheTimeZone();
-    void fields_data();
-    void fields();
-    void writerAndDecoderAgreeOnEveryColumn();
-    void catalogue();
-};
-
-// Cells and labels start empty, never null; only the edit role writes; the same text again still
-// counts as a change; with the signals blocked the text and the previous text change the same.
-void TestCore::modelRolesAndSignals()
-{
-    for (const QSize& size : {QSize(0, 0), QSize(3, -5), QSize(-1, 4)}) {
-        TableModel empty(size.height(), size.width(), nullptr);
-        QCOMPARE(QSize(empty.columnCount(), empty.rowCount()), size.expandedTo(QSize(1, 1)));
-        QVERIFY(empty.previousText.isNull() && !label(empty, 0).isNull() &&
-                !label(empty, 0, Qt::Horizontal).isNull());
-        for (int c = 0; c < empty.columnCount(); ++c)
-            QVERIFY(text(empty, empty.rowCount() - 1, c).isEmpty() && !text(empty, 0, c).isNull());
-    }
-    TableModel model(3, 2, nullptr);
-    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
-    const QModelIndex cell = model.index(1, 0);
-    for (const char* value : {"1", "2", "2"})
-        QVERIFY(model.setData(cell, QString::fromLatin1(value), Qt::EditRole));
-    QCOMPARE(model.previousText, QStringLiteral("2"));
-    QCOMPARE(changes.count(), 3);
-    QCOMPARE(changes.at(2), (QList<QVariant>{cell, cell, QVariant::fromValue(QVector<int>())}));
-    QVERIFY(!model.setData(cell, QStringLiteral("7"), Qt::DisplayRole));
-    QVERIFY(!model.setData(QModelIndex(), QStringLiteral("7"), Qt::EditRole));
+    // Cells and labels start empty, never null; only the edit role writes; the same text again
+    // still counts as a change; with the signals blocked the text and the previous text change the
+    // same.
+    void modelRolesAndSignals()
     {
-        const QSignalBlocker blocker(model);
-        QVERIFY(model.setData(cell, QStringLiteral(" 3 "), Qt::EditRole));
+        for (const QSize& size : {QSize(0, 0), QSize(3, -5), QSize(-1, 4)}) {
+            TableModel empty(size.height(), size.width(), nullptr);
+            QCOMPARE(QSize(empty.columnCount(), empty.rowCount()), size.expandedTo(QSize(1, 1)));
+            QVERIFY(empty.previousText.isNull() && !label(empty, 0).isNull() &&
+                    !label(empty, 0, Qt::Horizontal).isNull());
+            for (int c = 0; c < empty.columnCount(); ++c)
+                QVERIFY(text(empty, empty.rowCount() - 1, c).isEmpty() &&
+                        !text(empty, 0, c).isNull());
+        }
+        TableModel model(3, 2, nullptr);
+        QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+        const QModelIndex cell = model.index(1, 0);
+        for (const char* value : {"1", "2", "2"})
+            QVERIFY(model.setData(cell, QString::fromLatin1(value), Qt::EditRole));
+        QCOMPARE(model.previousText, QStringLiteral("2"));
+        QCOMPARE(changes.count(), 3);
+        QCOMPARE(changes.at(2), (QList<QVariant>{cell, cell, QVariant::fromValue(QVector<int>())}));
+        QVERIFY(!model.setData(cell, QStringLiteral("7"), Qt::DisplayRole));
+        QVERIFY(!model.setData(QModelIndex(), QStringLiteral("7"), Qt::EditRole));
+        {
+            const QSignalBlocker blocker(model);
+            QVERIFY(model.setData(cell, QStringLiteral(" 3 "), Qt::EditRole));
+        }
+        QCOMPARE(changes.count(), 3);
+        QCOMPARE(text(model, 1, 0) + model.previousText, QStringLiteral(" 3 2"));
+        for (int role : {int(Qt::EditRole), int(Qt::ToolTipRole), int(Qt::BackgroundRole)})
+            QVERIFY(!model.data(cell, role).isValid());
+        for (int r = 0; r < 3; ++r)
+            QCOMPARE(model.data(model.index(r, 1), Qt::TextAlignmentRole).toInt(), 132);
+        QVERIFY(!model.data(QModelIndex(), Qt::TextAlignmentRole).isValid());
+        QCOMPARE(int(model.flags(cell)) * 100 + int(model.flags(QModelIndex())), 3532);
+
+        qRegisterMetaType<Qt::Orientation>();
+        QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
+        QVERIFY(!model.setHeaderData(0, Qt::Vertical, QStringLiteral("x"), Qt::DisplayRole));
+        QVERIFY(model.setHeaderData(1, Qt::Vertical, QStringLiteral("y"), Qt::EditRole));
+        QCOMPARE(headers.count(), 1);
+        QCOMPARE(headers.at(0), (QList<QVariant>{QVariant::fromValue(Qt::Vertical), 1, 1}));
+        QCOMPARE(label(model, 1) + label(model, 0), QStringLiteral("y"));
+        QVERIFY(!model.headerData(1, Qt::Vertical, Qt::TextAlignmentRole).isValid());
     }
-    QCOMPARE(changes.count(), 3);
-    QCOMPARE(text(model, 1, 0) + model.previousText, QStringLiteral(" 3 2"));
-    for (int role : {int(Qt::EditRole), int(Qt::ToolTipRole), int(Qt::BackgroundRole)})
-        QVERIFY(!model.data(cell, role).isValid());
-    for (int r = 0; r < 3; ++r)
-        QCOMPARE(model.data(model.index(r, 1), Qt::TextAlignmentRole).toInt(), 132);
-    QVERIFY(!model.data(QModelIndex(), Qt::TextAlignmentRole).isValid());
-    QCOMPARE(int(model.flags(cell)) * 100 + int(model.flags(QModelIndex())), 3532);
-
-    qRegisterMetaType<Qt::Orientation>();
-    QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
-    QVERIFY(!model.setHeaderData(0, Qt::Vertical, QStringLiteral("x"), Qt::DisplayRole));
-    QVERIFY(model.setHeaderData(1, Qt::Vertical, QStringLiteral("y"), Qt::EditRole));
-    QCOMPARE(headers.count(), 1);
-    QCOMPARE(headers.at(0), (QList<QVariant>{QVariant::fromValue(Qt::Vertical), 1, 1}));
-    QCOMPARE(label(model, 1) + label(model, 0), QStringLiteral("y"));
-    QVERIFY(!model.headerData(1, Qt::Vertical, Qt::TextAlignmentRole).isValid());
-}
-
-void TestCore::setHeaderLabels_data()
-{
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<int>("labelCount");
-    QTest::addColumn<int>("role");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<int>("changes");
-    QTest::newRow("every column") << 1 << 4 << 2 << true << 4;
-    QTest::newRow("every row") << 2 << 2 << 2 << true << 2;
-    QTest::newRow("columns, one short") << 1 << 3 << 2 << false << 0;
-    QTest::newRow("rows, one too many") << 2 << 3 << 2 << false << 0;
-    QTest::newRow("orientation 0") << 0 << 4 << 2 << true << 0;
-    QTest::newRow("display role") << 1 << 4 << 0 << false << 0;
-}
-
-// All or nothing: a list of the wrong length changes no label.
-void TestCore::setHeaderLabels()
-{
-    QFETCH(int, orientation);
-    QFETCH(int, labelCount);
-    QFETCH(int, role);
-    QFETCH(bool, result);
-    QFETCH(int, changes);
-    TableModel model(2, 4, nullptr);
-    QStringList labels;
-    for (int i = 0; i < labelCount; ++i)
-        labels << QStringLiteral("L%1\n(u)").arg(i);
-    QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
-    QCOMPARE(model.setHeaderLabels(orientation, labels, role), result);
-    QCOMPARE(headers.count(), changes);
-    for (int c = 0; c < 4; ++c)
-        QCOMPARE(label(model, c, Qt::Horizontal), orientation == 1 && changes ? labels.at(c) : "");
-    for (int r = 0; r < 2; ++r)
-        QCOMPARE(label(model, r), orientation == 2 && changes ? labels.at(r) : "");
-}
-
-// Rows and columns come empty and go with their labels, each change announced once; the part past
-// the end is skipped; a reused row has no label; a label keeps any text, long or beyond Latin-1.
-void TestCore::modelRowsAndColumns()
-{
-    TableModel model(3, 2, nullptr);
-    model.setHeaderLabels(Qt::Horizontal, QStringList{"a", "b"}, Qt::EditRole);
-    model.setHeaderData(0, Qt::Vertical, QStringLiteral("Été 2010, relevé du matin"), Qt::EditRole);
-    model.setHeaderData(1, Qt::Vertical, QStringLiteral("€"), Qt::EditRole);
-    model.setData(model.index(0, 1), QStringLiteral("kept"), Qt::EditRole);
-    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
-    QVERIFY(model.insertRows(0, 2, QModelIndex()));
-    QCOMPARE(inserted.at(0).mid(1), (QList<QVariant>{0, 1}));
-    QCOMPARE(text(model, 2, 1) + text(model, 1, 1) + label(model, 1), QStringLiteral("kept"));
-    QCOMPARE(label(model, 2) + label(model, 3), QStringLiteral("Été 2010, relevé du matin€"));
-    QVERIFY(model.removeRows(0, 2, QModelIndex()));
-    QVERIFY(model.removeExtraRows());
-    QVERIFY(model.removeExtraRows());
-    QVERIFY(model.removeRows(10, 2, QModelIndex()));
-    QCOMPARE(removed.count(), 2);
-    QCOMPARE(removed.at(1).mid(1), (QList<QVariant>{1, 2}));
-    QCOMPARE(model.rowCount(), 1);
-    QVERIFY(model.insertRows(1, 1, QModelIndex()));
-    QCOMPARE(label(model, 0) + label(model, 1), QStringLiteral("Été 2010, relevé du matin"));
-
-    QSignalSpy columns(&model, &QAbstractItemModel::columnsInserted);
-    QVERIFY(model.insertColumns(1, 2, QModelIndex()));
-    QCOMPARE(columns.count(), 1);
-    QCOMPARE(label(model, 3, Qt::Horizontal) + text(model, 0, 3), QStringLiteral("bkept"));
-    QVERIFY(model.removeColumns(0, 3, QModelIndex()));
-    QVERIFY(model.removeColumns(5, 1, QModelIndex()));
-    QCOMPARE(model.columnCount(), 1);
-    QCOMPARE(text(model, 0, 0), QStringLiteral("kept"));
-    QVERIFY(model.removeRows(0, 5, QModelIndex()));
-    QCOMPARE(model.rowCount() * 10 + model.columnCount(), 1);
-    QVERIFY(model.insertRows(0, 1, QModelIndex()));
-    QVERIFY(model.setData(model.index(0, 0), QStringLiteral("--"), Qt::EditRole));
-}
-
-// A text to convert to DOS words (none for words that no text gives), the words, and the text
-// the words show.
-void TestCore::dosWords_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("date");
-    QTest::addColumn<int>("time");
-    QTest::addColumn<QString>("shown");
-    const auto row = [](const char* name, const char* text, int date, int time, const char* shown) {
-        QTest::newRow(name) << text << date << time << shown;
-    };
-    row("new year noon", "01/01/2010 12:00", 0x3C21, 0x6000, "01/01/2010 12:00");
-    row("last year", "31/12/2107 23:59", 0xFF9F, 0xBF60, "31/12/2107 23:59");
-    row("1979 wraps", "01/01/1979 00:00", 0xFE21, 0, "01/01/2107 00:00");
-    row("padded", "15/03/2015 07:05", 0x466F, 0x38A0, "15/03/2015 07:05");
-    row("day not a number", "xx/03/2015 07:05", 0x4660, 0x38A0, "00/03/2015 07:05");
-    row("month 17 masked", "01/17/2010 00:00", 0x3C21, 0, "01/01/2010 00:00");
-    row("minute 64 masked", "01/01/2010 10:64", 0x3C21, 0x5000, "01/01/2010 10:00");
-    row("hour 40 wraps", "01/01/2010 40:00", 0x3C21, 0x4000, "01/01/2010 08:00");
-    row("item over 65535", "70000/01/2010 00:00", 0x3C20, 0, "00/01/2010 00:00");
-    row("seconds ignored", "", 0x3C21, 0x601F, "01/01/2010 12:00");
-    row("both zero", "", 0, 0, "00/00/1980 00:00");
-    row("month 13, hour 25", "", 0xFFBF, 0xCFA0, "31/13/2107 25:61");
-}
-
-void TestCore::dosWords()
-{
-    QFETCH(QString, text);
-    QFETCH(int, date);
-    QFETCH(int, time);
-    QFETCH(QString, shown);
-    if (!text.isEmpty()) {
-        DosDateTime words{0xAAAA, 0x5555};
-        FenPrincipale::textToDosDateTime(words, text);
-        QCOMPARE(words.date * 0x10000 + words.time, date * 0x10000 + time);
+    void setHeaderLabels_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<int>("labelCount");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<int>("changes");
+        QTest::newRow("every column") << 1 << 4 << 2 << true << 4;
+        QTest::newRow("every row") << 2 << 2 << 2 << true << 2;
+        QTest::newRow("columns, one short") << 1 << 3 << 2 << false << 0;
+        QTest::newRow("rows, one too many") << 2 << 3 << 2 << false << 0;
+        QTest::newRow("orientation 0") << 0 << 4 << 2 << true << 0;
+        QTest::newRow("display role") << 1 << 4 << 0 << false << 0;
     }
-    QCOMPARE(FenPrincipale::dosDateTimeToText(quint16(time), quint16(date)), shown);
-}
-
-// A text, the WS2300 seconds or WS3600 day number it is stored as (none for values that no text
-// gives), and the text that value shows, here in Paris.
-void TestCore::stationTimestamps_data()
-{
-    QTest::addColumn<bool>("seconds");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("stored");
-    QTest::addColumn<QString>("shown");
-    const auto row = [](const char* name, bool seconds, const char* text, double stored,
-                        const char* shown) {
-        QTest::newRow(name) << seconds << text << stored << shown;
-    };
-    row("2300 epoch", true, "01/01/1970 01:00", 2208992400.0, "01/01/1970 01:00");
-    row("2300 winter", true, "01/01/2010 12:00", 3471336000.0, "01/01/2010 12:00");
-    row("2300 summer", true, "14/07/2015 12:00", 3645860400.0, "14/07/2015 12:00");
-    row("2300 zero wraps", true, "", 0.0, "07/02/2036 06:28");
-    row("2300 largest wraps", true, "", 4294967295.0, "07/02/2036 06:28");
-    row("3600 1970", false, "01/01/1970 00:00", 25569.0, "01/01/1970 00:00");
-    row("3600 summer evening", false, "14/07/2015 18:00", 42199.75, "14/07/2015 18:00");
-    row("3600 spring change", false, "29/03/2015 02:30", 42092.0 + 2.5 / 24, "29/03/2015 02:30");
-    row("3600 a hair below noon", false, "", 40179.5 - 1e-9, "01/01/2010 12:00");
-    row("3600 0.4 s early", false, "", 40179.5 - 0.4 / 86400, "01/01/2010 12:00");
-    row("3600 before 1970", false, "", 25568.0, "06/02/2106 06:28");
-    row("3600 not a number", false, "", std::nan(""), "01/01/1970 00:00");
-}
-
-void TestCore::stationTimestamps()
-{
-    QFETCH(bool, seconds);
-    QFETCH(QString, text);
-    QFETCH(double, stored);
-    QFETCH(QString, shown);
-    if (!text.isEmpty())
-        QCOMPARE(seconds ? double(FenPrincipale::textToSeconds(text))
-                         : FenPrincipale::textToDayNumber(text),
-                 stored);
-    QCOMPARE(seconds ? FenPrincipale::secondsToText(quint32(stored))
-                     : FenPrincipale::dayNumberToText(stored),
-             shown);
-}
-
-// Every minute that exists comes back as written, through a clock change and a leap day; the
-// DOS words over their whole span.
-void TestCore::wholeMinutesComeBack()
-{
-    QStringList texts = minutesOfDay(QDate(2015, 10, 25)) + minutesOfDay(QDate(2016, 2, 29));
-    for (const QString& text : minutesOfDay(QDate(2015, 3, 29))) {
-        if (!text.contains(QLatin1String(" 02:")))
-            texts << text;
+    // All or nothing: a list of the wrong length changes no label.
+    void setHeaderLabels()
+    {
+        QFETCH(int, orientation);
+        QFETCH(int, labelCount);
+        QFETCH(int, role);
+        QFETCH(bool, result);
+        QFETCH(int, changes);
+        TableModel model(2, 4, nullptr);
+        QStringList labels;
+        for (int i = 0; i < labelCount; ++i)
+            labels << QStringLiteral("L%1\n(u)").arg(i);
+        QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
+        QCOMPARE(model.setHeaderLabels(orientation, labels, role), result);
+        QCOMPARE(headers.count(), changes);
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(label(model, c, Qt::Horizontal),
+                     orientation == 1 && changes ? labels.at(c) : "");
+        for (int r = 0; r < 2; ++r)
+            QCOMPARE(label(model, r), orientation == 2 && changes ? labels.at(r) : "");
     }
-    for (const QString& text : texts)
-        QCOMPARE(FenPrincipale::secondsToText(FenPrincipale::textToSeconds(text)), text);
-    for (QDate day(1980, 1, 1); day.year() < 2108; day = day.addDays(97)) {
-        const QStringList minutes = minutesOfDay(day);
-        for (int minute = 0; minute < minutes.size(); minute += 7) {
-            DosDateTime words;
-            FenPrincipale::textToDosDateTime(words, minutes.at(minute));
-            QCOMPARE(FenPrincipale::dosDateTimeToText(words.time, words.date), minutes.at(minute));
+    // Rows and columns come empty and go with their labels, each change announced once; the part
+    // past the end is skipped; a reused row has no label; a label keeps any text, long or beyond
+    // Latin-1.
+    void modelRowsAndColumns()
+    {
+        TableModel model(3, 2, nullptr);
+        model.setHeaderLabels(Qt::Horizontal, QStringList{"a", "b"}, Qt::EditRole);
+        model.setHeaderData(0, Qt::Vertical, QStringLiteral("Été 2010, relevé du matin"),
+                            Qt::EditRole);
+        model.setHeaderData(1, Qt::Vertical, QStringLiteral("€"), Qt::EditRole);
+        model.setData(model.index(0, 1), QStringLiteral("kept"), Qt::EditRole);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QVERIFY(model.insertRows(0, 2, QModelIndex()));
+        QCOMPARE(inserted.at(0).mid(1), (QList<QVariant>{0, 1}));
+        QCOMPARE(text(model, 2, 1) + text(model, 1, 1) + label(model, 1), QStringLiteral("kept"));
+        QCOMPARE(label(model, 2) + label(model, 3), QStringLiteral("Été 2010, relevé du matin€"));
+        QVERIFY(model.removeRows(0, 2, QModelIndex()));
+        QVERIFY(model.removeExtraRows());
+        QVERIFY(model.removeExtraRows());
+        QVERIFY(model.removeRows(10, 2, QModelIndex()));
+        QCOMPARE(removed.count(), 2);
+        QCOMPARE(removed.at(1).mid(1), (QList<QVariant>{1, 2}));
+        QCOMPARE(model.rowCount(), 1);
+        QVERIFY(model.insertRows(1, 1, QModelIndex()));
+        QCOMPARE(label(model, 0) + label(model, 1), QStringLiteral("Été 2010, relevé du matin"));
+
+        QSignalSpy columns(&model, &QAbstractItemModel::columnsInserted);
+        QVERIFY(model.insertColumns(1, 2, QModelIndex()));
+        QCOMPARE(columns.count(), 1);
+        QCOMPARE(label(model, 3, Qt::Horizontal) + text(model, 0, 3), QStringLiteral("bkept"));
+        QVERIFY(model.removeColumns(0, 3, QModelIndex()));
+        QVERIFY(model.removeColumns(5, 1, QModelIndex()));
+        QCOMPARE(model.columnCount(), 1);
+        QCOMPARE(text(model, 0, 0), QStringLiteral("kept"));
+        QVERIFY(model.removeRows(0, 5, QModelIndex()));
+        QCOMPARE(model.rowCount() * 10 + model.columnCount(), 1);
+        QVERIFY(model.insertRows(0, 1, QModelIndex()));
+        QVERIFY(model.setData(model.index(0, 0), QStringLiteral("--"), Qt::EditRole));
+    }
+    // A text to convert to DOS words (none for words that no text gives), the words, and the text
+    // the words show.
+    void dosWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("date");
+        QTest::addColumn<int>("time");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* name, const char* text, int date, int time,
+                            const char* shown) {
+            QTest::newRow(name) << text << date << time << shown;
+        };
+        row("new year noon", "01/01/2010 12:00", 0x3C21, 0x6000, "01/01/2010 12:00");
+        row("last year", "31/12/2107 23:59", 0xFF9F, 0xBF60, "31/12/2107 23:59");
+        row("1979 wraps", "01/01/1979 00:00", 0xFE21, 0, "01/01/2107 00:00");
+        row("padded", "15/03/2015 07:05", 0x466F, 0x38A0, "15/03/2015 07:05");
+        row("day not a number", "xx/03/2015 07:05", 0x4660, 0x38A0, "00/03/2015 07:05");
+        row("month 17 masked", "01/17/2010 00:00", 0x3C21, 0, "01/01/2010 00:00");
+        row("minute 64 masked", "01/01/2010 10:64", 0x3C21, 0x5000, "01/01/2010 10:00");
+        row("hour 40 wraps", "01/01/2010 40:00", 0x3C21, 0x4000, "01/01/2010 08:00");
+        row("item over 65535", "70000/01/2010 00:00", 0x3C20, 0, "00/01/2010 00:00");
+        row("seconds ignored", "", 0x3C21, 0x601F, "01/01/2010 12:00");
+        row("both zero", "", 0, 0, "00/00/1980 00:00");
+        row("month 13, hour 25", "", 0xFFBF, 0xCFA0, "31/13/2107 25:61");
+    }
+    void dosWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, date);
+        QFETCH(int, time);
+        QFETCH(QString, shown);
+        if (!text.isEmpty()) {
+            DosDateTime words{0xAAAA, 0x5555};
+            FenPrincipale::textToDosDateTime(words, text);
+            QCOMPARE(words.date * 0x10000 + words.time, date * 0x10000 + time);
+        }
+        QCOMPARE(FenPrincipale::dosDateTimeToText(quint16(time), quint16(date)), shown);
+    }
+    // A text, the WS2300 seconds or WS3600 day number it is stored as (none for values that no text
+    // gives), and the text that value shows, here in Paris.
+    void stationTimestamps_data()
+    {
+        QTest::addColumn<bool>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* name, bool seconds, const char* text, double stored,
+                            const char* shown) {
+            QTest::newRow(name) << seconds << text << stored << shown;
+        };
+        row("2300 epoch", true, "01/01/1970 01:00", 2208992400.0, "01/01/1970 01:00");
+        row("2300 winter", true, "01/01/2010 12:00", 3471336000.0, "01/01/2010 12:00");
+        row("2300 summer", true, "14/07/2015 12:00", 3645860400.0, "14/07/2015 12:00");
+        row("2300 zero wraps", true, "", 0.0, "07/02/2036 06:28");
+        row("2300 largest wraps", true, "", 4294967295.0, "07/02/2036 06:28");
+        row("3600 1970", false, "01/01/1970 00:00", 25569.0, "01/01/1970 00:00");
+        row("3600 summer evening", false, "14/07/2015 18:00", 42199.75, "14/07/2015 18:00");
+        row("3600 spring change", false, "29/03/2015 02:30", 42092.0 + 2.5 / 24,
+            "29/03/2015 02:30");
+        row("3600 a hair below noon", false, "", 40179.5 - 1e-9, "01/01/2010 12:00");
+        row("3600 0.4 s early", false, "", 40179.5 - 0.4 / 86400, "01/01/2010 12:00");
+        row("3600 before 1970", false, "", 25568.0, "06/02/2106 06:28");
+        row("3600 not a number", false, "", std::nan(""), "01/01/1970 00:00");
+    }
+    void stationTimestamps()
+    {
+        QFETCH(bool, seconds);
+        QFETCH(QString, text);
+        QFETCH(double, stored);
+        QFETCH(QString, shown);
+        if (!text.isEmpty())
+            QCOMPARE(seconds ? double(FenPrincipale::textToSeconds(text))
+                             : FenPrincipale::textToDayNumber(text),
+                     stored);
+        QCOMPARE(seconds ? FenPrincipale::secondsToText(quint32(stored))
+                         : FenPrincipale::dayNumberToText(stored),
+                 shown);
+    }
+    // Every minute that exists comes back as written, through a clock change and a leap day; the
+    // DOS words over their whole span.
+    void wholeMinutesComeBack()
+    {
+        QStringList texts = minutesOfDay(QDate(2015, 10, 25)) + minutesOfDay(QDate(2016, 2, 29));
+        for (const QString& text : minutesOfDay(QDate(2015, 3, 29))) {
+            if (!text.contains(QLatin1String(" 02:")))
+                texts << text;
+        }
+        for (const QString& text : texts)
+            QCOMPARE(FenPrincipale::secondsToText(FenPrincipale::textToSeconds(text)), text);
+        for (QDate day(1980, 1, 1); day.year() < 2108; day = day.addDays(97)) {
+            const QStringList minutes = minutesOfDay(day);
+            for (int minute = 0; minute < minutes.size(); minute += 7) {
+                DosDateTime words;
+                FenPrincipale::textToDosDateTime(words, minutes.at(minute));
+                QCOMPARE(FenPrincipale::dosDateTimeToText(words.time, words.date),
+                         minutes.at(minute));
+            }
         }
     }
-}
-
-void TestCore::ws3600IgnoresTheTimeZone_data()
-{
-    QTest::addColumn<QByteArray>("zone");
-    QTest::addColumn<QString>("localNoonUtc");
-    QTest::newRow("UTC") << QByteArray("UTC") << "14/07/2015 12:00";
-    QTest::newRow("Paris in summer") << QByteArray("Europe/Paris") << "14/07/2015 14:00";
-    QTest::newRow("New York") << QByteArray("America/New_York") << "14/07/2015 08:00";
-    QTest::newRow("Kolkata") << QByteArray("Asia/Kolkata") << "14/07/2015 17:30";
-}
-
-// The zone really is in force for the local-time conversions, and the day numbers read and write
-// the same clock readings whatever it is, through both clock changes of the local zone; values a
-// hair below a whole second are why the conversion must round rather than truncate.
-void TestCore::ws3600IgnoresTheTimeZone()
-{
-    QFETCH(QByteArray, zone);
-    QFETCH(QString, localNoonUtc);
-    TestSupport::setTimeZone(zone.constData());
-    QCOMPARE(FenPrincipale::secondsToText(1436875200u + 2208992400u), localNoonUtc);
-    int belowWholeSecond = 0;
-    for (const QDate& day : {QDate(2015, 3, 8), QDate(2015, 3, 29), QDate(2015, 10, 25),
-                             QDate(2015, 11, 1), QDate(2016, 2, 29)}) {
-        for (const QString& text : minutesOfDay(day)) {
-            const double dayNumber = FenPrincipale::textToDayNumber(text);
-            const double seconds = (dayNumber - 25569.0) * 86400.0;
-            belowWholeSecond += seconds < std::round(seconds) ? 1 : 0;
-            QCOMPARE(FenPrincipale::dayNumberToText(dayNumber), text);
+    void ws3600IgnoresTheTimeZone_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("localNoonUtc");
+        QTest::newRow("UTC") << QByteArray("UTC") << "14/07/2015 12:00";
+        QTest::newRow("Paris in summer") << QByteArray("Europe/Paris") << "14/07/2015 14:00";
+        QTest::newRow("New York") << QByteArray("America/New_York") << "14/07/2015 08:00";
+        QTest::newRow("Kolkata") << QByteArray("Asia/Kolkata") << "14/07/2015 17:30";
+    }
+    // The zone really is in force for the local-time conversions, and the day numbers read and
+    // write the same clock readings whatever it is, through both clock changes of the local zone;
+    // values a hair below a whole second are why the conversion must round rather than truncate.
+    void ws3600IgnoresTheTimeZone()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, localNoonUtc);
+        TestSupport::setTimeZone(zone.constData());
+        QCOMPARE(FenPrincipale::secondsToText(1436875200u + 2208992400u), localNoonUtc);
+        int belowWholeSecond = 0;
+        for (const QDate& day : {QDate(2015, 3, 8), QDate(2015, 3, 29), QDate(2015, 10, 25),
+                                 QDate(2015, 11, 1), QDate(2016, 2, 29)}) {
+            for (const QString& text : minutesOfDay(day)) {
+                const double dayNumber = FenPrincipale::textToDayNumber(text);
+                const double seconds = (dayNumber - 25569.0) * 86400.0;
+                belowWholeSecond += seconds < std::round(seconds) ? 1 : 0;
+                QCOMPARE(FenPrincipale::dayNumberToText(dayNumber), text);
+            }
+        }
+        QVERIFY(belowWholeSecond > 100);
+        TestSupport::setTimeZone("Europe/Paris");
+    }
+    // A field, at the offset its file format gives, and the text the table shows for its bytes:
+    // both ways ("both"), only when read ("read") or only when the text is written ("write").
+    void fields_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char* name, int type, int column, int offset, const char* way,
+                            const char* hex, const char* text) {
+            QTest::newRow(name) << type << column << offset << way << QByteArray::fromHex(hex)
+                                << text;
+        };
+        const int WS = 0, WD = 1, WM = 2, W23 = 3, W36 = 4;
+        row("WD x10 signed", WD, 0, 0x04, "both", "d500", "21.3");
+        row("WD s16 minimum", WD, 0, 0x04, "both", "0080", "-3276.8");
+        row("WD negative tenths", WD, 0, 0x04, "both", "ccff", "-5.2");
+        row("WD too many decimals", WD, 0, 0x04, "write", "0000", "21.35");
+        row("WD not a number", WD, 0, 0x04, "write", "0000", "abc");
+        row("WD u8 maximum", WD, 17, 0x25, "both", "ff", "255");
+        row("WD pressure x10 unsigned", WD, 32, 0x34, "both", "9427", "1013.2");
+        row("WD rain x1000 unsigned", WD, 33, 0x36, "both", "fa00", "0.250");
+        row("WD rain 40 wraps", WD, 33, 0x36, "write", "409c", "40");
+        row("WD direction word", WD, 35, 0x3A, "both", "0e01", "270");
+        row("WD word refuses a minus", WD, 35, 0x3A, "write", "0000", "-5");
+        row("WD solar at an odd offset", WD, 38, 0x3F, "read", "f9ff", "-7");
+        row("WD x100 signed", WD, 40, 0x43, "both", "de26", "99.50");
+        row("WD x100 negative", WD, 40, 0x43, "both", "ffff", "-0.01");
+        row("WD last byte", WD, 45, 0x4B, "both", "03", "3");
+        row("WS whole hectopascals", WS, 32, 0x34, "both", "f503", "1013");
+        row("WS signed rain 40", WS, 33, 0x36, "write", "0000", "40");
+        row("WS x10 unsigned refuses a minus", WS, 36, 0x3C, "write", "0000", "-1.5");
+        row("WS last byte", WS, 42, 0x47, "both", "c8", "200");
+        row("WM byte fraction", WM, 5, 0x0E, "write", "00", "65.5");
+        row("WM byte low 8 bits", WM, 5, 0x0E, "write", "2c", "300");
+        row("WM odd pressure offset", WM, 10, 0x13, "both", "db03", "987");
+        row("WM x1000 signed", WM, 11, 0x15, "both", "0700", "0.007");
+        row("WM gusts x10 signed", WM, 14, 0x1B, "both", "ddff", "-3.5");
+        row("3600 humidity no decimals", W36, 3, 0x30, "read", "33338142", "65");
+        row("3600 relative pressure", W36, 4, 0x0C, "both", "9a197f44", "1020.4");
+        row("3600 absolute pressure", W36, 5, 0x08, "both", "66e67644", "987.6");
+        row("3600 wind from km/h", W36, 8, 0x10, "both", "00002040", "9.0");
+        row("3600 direction code 16", W36, 9, 0x14, "both", "10000000", "360.0");
+        row("3600 gust as stored", W36, 10, 0x18, "both", "0000803f", "1.0");
+        row("3600 unknown u32", W36, 11, 0x34, "both", "ffffffff", "4294967295");
+        row("2300 float", W23, 1, 0x1C, "both", "6666aa41", "21.3");
+        row("2300 u32 low 16", W23, 2, 0x20, "write", "7011", "70000");
+        row("2300 humidity u16", W23, 3, 0x22, "both", "ffff", "65535");
+        row("2300 rain total", W23, 5, 0x14, "both", "00509a44", "1234.500");
+        row("2300 wind x 3.6", W23, 6, 0x0C, "both", "0000803f", "3.6");
+        row("2300 direction", W23, 7, 0x10, "both", "05000000", "112.5");
+        row("2300 unknown at 0x00", W23, 8, 0x00, "both", "4d000000", "77");
+    }
+    void fields()
+    {
+        QFETCH(int, type);
+        QFETCH(int, column);
+        QFETCH(int, offset);
+        QFETCH(QString, way);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const Format::RecordLayout& layout = Format::layout(DataFileType(type));
+        const Format::Field& field = layout.fields[column];
+        QByteArray record(layout.recordSize, '\x5A');
+        if (way != QLatin1String("write")) {
+            QByteArray stored = record;
+            stored.replace(offset, bytes.size(), bytes);
+            QCOMPARE(FenPrincipale::fieldText(field, stored.constData()), text);
+        }
+        if (way != QLatin1String("read")) {
+            TestAccess::writeField(field, record.data(), text);
+            QCOMPARE(record.mid(offset, bytes.size()).toHex(), bytes.toHex());
+            record.replace(offset, bytes.size(), QByteArray(bytes.size(), '\x5A'));
+            QCOMPARE(record, QByteArray(layout.recordSize, '\x5A'));
         }
     }
-    QVERIFY(belowWholeSecond > 100);
-    TestSupport::setTimeZone("Europe/Paris");
-}
-
-// A field, at the offset its file format gives, and the text the table shows for its bytes: both
-// ways ("both"), only when read ("read") or only when the text is written ("write").
-void TestCore::fields_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-    const auto row = [](const char* name, int type, int column, int offset, const char* way,
-                        const char* hex, const char* text) {
-        QTest::newRow(name) << type << column << offset << way << QByteArray::fromHex(hex) << text;
-    };
-    const int WS = 0, WD = 1, WM = 2, W23 = 3, W36 = 4;
-    row("WD x10 signed", WD, 0, 0x04, "both", "d500", "21.3");
-    row("WD s16 minimum", WD, 0, 0x04, "both", "0080", "-3276.8");
-    row("WD negative tenths", WD, 0, 0x04, "both", "ccff", "-5.2");
-    row("WD too many decimals", WD, 0, 0x04, "write", "0000", "21.35");
-    row("WD not a number", WD, 0, 0x04, "write", "0000", "abc");
-    row("WD u8 maximum", WD, 17, 0x25, "both", "ff", "255");
-    row("WD pressure x10 unsigned", WD, 32, 0x34, "both", "9427", "1013.2");
-    row("WD rain x1000 unsigned", WD, 33, 0x36, "both", "fa00", "0.250");
-    row("WD rain 40 wraps", WD, 33, 0x36, "write", "409c", "40");
-    row("WD direction word", WD, 35, 0x3A, "both", "0e01", "270");
-    row("WD word refuses a minus", WD, 35, 0x3A, "write", "0000", "-5");
-    row("WD solar at an odd offset", WD, 38, 0x3F, "read", "f9ff", "-7");
-    row("WD x100 signed", WD, 40, 0x43, "both", "de26", "99.50");
-    row("WD x100 negative", WD, 40, 0x43, "both", "ffff", "-0.01");
-    row("WD last byte", WD, 45, 0x4B, "both", "03", "3");
-    row("WS whole hectopascals", WS, 32, 0x34, "both", "f503", "1013");
-    row("WS signed rain 40", WS, 33, 0x36, "write", "0000", "40");
-    row("WS x10 unsigned refuses a minus", WS, 36, 0x3C, "write", "0000", "-1.5");
-    row("WS last byte", WS, 42, 0x47, "both", "c8", "200");
-    row("WM byte fraction", WM, 5, 0x0E, "write", "00", "65.5");
-    row("WM byte low 8 bits", WM, 5, 0x0E, "write", "2c", "300");
-    row("WM odd pressure offset", WM, 10, 0x13, "both", "db03", "987");
-    row("WM x1000 signed", WM, 11, 0x15, "both", "0700", "0.007");
-    row("WM gusts x10 signed", WM, 14, 0x1B, "both", "ddff", "-3.5");
-    row("3600 humidity no decimals", W36, 3, 0x30, "read", "33338142", "65");
-    row("3600 relative pressure", W36, 4, 0x0C, "both", "9a197f44", "1020.4");
-    row("3600 absolute pressure", W36, 5, 0x08, "both", "66e67644", "987.6");
-    row("3600 wind from km/h", W36, 8, 0x10, "both", "00002040", "9.0");
-    row("3600 direction code 16", W36, 9, 0x14, "both", "10000000", "360.0");
-    row("3600 gust as stored", W36, 10, 0x18, "both", "0000803f", "1.0");
-    row("3600 unknown u32", W36, 11, 0x34, "both", "ffffffff", "4294967295");
-    row("2300 float", W23, 1, 0x1C, "both", "6666aa41", "21.3");
-    row("2300 u32 low 16", W23, 2, 0x20, "write", "7011", "70000");
-    row("2300 humidity u16", W23, 3, 0x22, "both", "ffff", "65535");
-    row("2300 rain total", W23, 5, 0x14, "both", "00509a44", "1234.500");
-    row("2300 wind x 3.6", W23, 6, 0x0C, "both", "0000803f", "3.6");
-    row("2300 direction", W23, 7, 0x10, "both", "05000000", "112.5");
-    row("2300 unknown at 0x00", W23, 8, 0x00, "both", "4d000000", "77");
-}
-
-void TestCore::fields()
-{
-    QFETCH(int, type);
-    QFETCH(int, column);
-    QFETCH(int, offset);
-    QFETCH(QString, way);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    const Format::RecordLayout& layout = Format::layout(DataFileType(type));
-    const Format::Field& field = layout.fields[column];
-    QByteArray record(layout.recordSize, '\x5A');
-    if (way != QLatin1String("write")) {
-        QByteArray stored = record;
-        stored.replace(offset, bytes.size(), bytes);
-        QCOMPARE(FenPrincipale::fieldText(field, stored.constData()), text);
-    }
-    if (way != QLatin1String("read")) {
-        TestAccess::writeField(field, record.data(), text);
-        QCOMPARE(record.mid(offset, bytes.size()).toHex(), bytes.toHex());
-        record.replace(offset, bytes.size(), QByteArray(bytes.size(), '\x5A'));
-        QCOMPARE(record, QByteArray(layout.recordSize, '\x5A'));
-    }
-}
-
-// A value written into any column reads back as the same text: the writer and the decoder
-// address the same bytes the same way. Every text from -50.00 to 2000.00 typed into a km/h column
-// reads back, once stored in m/s, as the text a plain float column shows for it.
-void TestCore::writerAndDecoderAgreeOnEveryColumn()
-{
-    for (const Format::RecordLayout& layout : Format::layouts) {
-        for (int column = 0; column < layout.columnCount; ++column) {
-            const Format::Field& f = layout.fields[column];
-            const QString text = f.rule == Format::CellRule::DirectionCode
-                                     ? QStringLiteral("202.5")
-                                     : QString::number(12.0 + column / 8.0, 'f',
-                                                       qMax(Format::ruleDecimals(f.rule), 0));
-            QByteArray record(layout.recordSize, '\0');
-            TestAccess::writeField(f, record.data(), text);
-            QCOMPARE(FenPrincipale::fieldText(f, record.constData()), text);
+    // A value written into any column reads back as the same text: the writer and the decoder
+    // address the same bytes the same way. Every text from -50.00 to 2000.00 typed into a km/h
+    // column reads back, once stored in m/s, as the text a plain float column shows for it.
+    void writerAndDecoderAgreeOnEveryColumn()
+    {
+        for (const Format::RecordLayout& layout : Format::layouts) {
+            for (int column = 0; column < layout.columnCount; ++column) {
+                const Format::Field& f = layout.fields[column];
+                const QString text = f.rule == Format::CellRule::DirectionCode
+                                         ? QStringLiteral("202.5")
+                                         : QString::number(12.0 + column / 8.0, 'f',
+                                                           qMax(Format::ruleDecimals(f.rule), 0));
+                QByteArray record(layout.recordSize, '\0');
+                TestAccess::writeField(f, record.data(), text);
+                QCOMPARE(FenPrincipale::fieldText(f, record.constData()), text);
+            }
         }
-    }
-    const Format::Field& wind = Format::layout(DataFileType::WS3600).fields[8];
-    QByteArray record(56, '\0');
-    int differing = 0;
-    for (int hundredths = -5000; hundredths <= 200000; ++hundredths) {
-        const QString text = QString::number(hundredths / 100.0, 'f', 2);
-        TestAccess::writeField(wind, record.data(), text);
-        differing += FenPrincipale::fieldText(wind, record.constData()) !=
-                     QString::number(double(text.toFloat()), 'f', 1);
-    }
-    QCOMPARE(differing, 0);
-}
-
-// What each column measures follows from its name and unit; short names, the settings keys, are
-// unique within a type; four columns have the stations' no-data values.
-void TestCore::catalogue()
-{
-    const QList<QPair<QString, Quantity>> byName{{"Temp. I.", Quantity::IndoorTemperature},
-                                                 {"Temp. Sol", Quantity::GroundTemperature},
-                                                 {"(°C)", Quantity::OutdoorTemperature},
-                                                 {"Hum. Fol.", Quantity::None},
-                                                 {"Hum. Sol", Quantity::None},
-                                                 {"(%)", Quantity::Humidity},
-                                                 {"(hPa)", Quantity::Pressure},
-                                                 {"(Km/h)", Quantity::Wind},
-                                                 {"(°)", Quantity::Direction},
-                                                 {"Pluie\n", Quantity::RainPerRecord},
-                                                 {"Index UV", Quantity::UvIndex},
-                                                 {"Ray. Sol.", Quantity::SolarRadiation},
-                                                 {"", Quantity::None}};
-    QStringList counts;
-    for (int type = 0; type < Format::dataFileTypeCount; ++type) {
-        const QStringList headers = FenPrincipale::headerList(DataFileType(type));
-        QSet<QString> shortNames;
-        for (int column = 0; column < headers.size(); ++column) {
-            const Format::Field& field = Format::layout(DataFileType(type)).fields[column];
-            shortNames << FenPrincipale::shortColumnName(headers.at(column));
-            const auto rule = std::find_if(byName.begin(), byName.end(), [&](const auto& named) {
-                return headers.at(column).contains(named.first);
-            });
-            QVERIFY2(field.quantity == rule->second, qPrintable(headers.at(column)));
-            if (!std::isnan(field.noData))
-                counts << QStringLiteral("%1 %2 %3").arg(type).arg(column).arg(field.noData);
+        const Format::Field& wind = Format::layout(DataFileType::WS3600).fields[8];
+        QByteArray record(56, '\0');
+        int differing = 0;
+        for (int hundredths = -5000; hundredths <= 200000; ++hundredths) {
+            const QString text = QString::number(hundredths / 100.0, 'f', 2);
+            TestAccess::writeField(wind, record.data(), text);
+            differing += FenPrincipale::fieldText(wind, record.constData()) !=
+                         QString::number(double(text.toFloat()), 'f', 1);
         }
-        counts << QString::number(shortNames.size());
+        QCOMPARE(differing, 0);
     }
-    QCOMPARE(counts.join(' '), QStringLiteral("43 46 16 3 1 81.1 3 3 110 3 6 183.6 9 4 10 51 12"));
-}
+    // What each column measures follows from its name and unit; short names, the settings keys, are
+    // unique within a type; four columns have the stations' no-data values.
+    void catalogue()
+    {
+        const QList<QPair<QString, Quantity>> byName{{"Temp. I.", Quantity::IndoorTemperature},
+                                                     {"Temp. Sol", Quantity::GroundTemperature},
+                                                     {"(°C)", Quantity::OutdoorTemperature},
+                                                     {"Hum. Fol.", Quantity::None},
+                                                     {"Hum. Sol", Quantity::None},
+                                                     {"(%)", Quantity::Humidity},
+                                                     {"(hPa)", Quantity::Pressure},
+                                                     {"(Km/h)", Quantity::Wind},
+                                                     {"(°)", Quantity::Direction},
+                                                     {"Pluie\n", Quantity::RainPerRecord},
+                                                     {"Index UV", Quantity::UvIndex},
+                                                     {"Ray. Sol.", Quantity::SolarRadiation},
+                                                     {"", Quantity::None}};
+        QStringList counts;
+        for (int type = 0; type < Format::dataFileTypeCount; ++type) {
+            const QStringList headers = FenPrincipale::headerList(DataFileType(type));
+            QSet<QString> shortNames;
+            for (int column = 0; column < headers.size(); ++column) {
+                const Format::Field& field = Format::layout(DataFileType(type)).fields[column];
+                shortNames << FenPrincipale::shortColumnName(headers.at(column));
+                const auto rule =
+                    std::find_if(byName.begin(), byName.end(), [&](const auto& named) {
+                        return headers.at(column).contains(named.first);
+                    });
+                QVERIFY2(field.quantity == rule->second, qPrintable(headers.at(column)));
+                if (!std::isnan(field.noData))
+                    counts << QStringLiteral("%1 %2 %3").arg(type).arg(column).arg(field.noData);
+            }
+            counts << QString::number(shortNames.size());
+        }
+        QCOMPARE(counts.join(' '),
+                 QStringLiteral("43 46 16 3 1 81.1 3 3 110 3 6 183.6 9 4 10 51 12"));
+    }
+};
 
 STRATOMARK_TEST_MAIN(TestCore)
 #include "tst_core.moc"

@@ -1,13 +1,5 @@
 #include "testsupport.h"
 
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTableView>
-#include <QTimer>
-
 #include <unistd.h>
 
 using Format::DataFileType;
@@ -20,407 +12,387 @@ class TestDocuments : public QObject
 
 private slots:
     void init() { e = std::make_unique<TestSupport::Editor>(); }
-    void roundTrip_data();
-    void roundTrip();
-    void recordCounts_data();
-    void recordCounts();
-    void filesThatCannotBeRead();
-    void buildCancelledOrCleared();
-    void openDialog();
-    void monthFiles();
-    void saveAs_data();
-    void saveAs();
-    void failedSavesKeepTheFile();
-    void unsavedChangesAreAskedFor_data();
-    void unsavedChangesAreAskedFor();
+    void roundTrip_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("wswin_WS") << 0 << 0 << "-12.4" << QByteArray::fromHex("84ff");
+        QTest::newRow("wswin_WD") << 1 << 33 << "1.250" << QByteArray::fromHex("e204");
+        QTest::newRow("wswin_WM") << 2 << 15 << "97" << QByteArray::fromHex("61");
+        QTest::newRow("WS2300") << 3 << 4 << "1013.5" << QByteArray::fromHex("00607d44");
+        QTest::newRow("WS3600") << 4 << 9 << "270.0" << QByteArray::fromHex("0c000000");
+    }
+    // Every cell shows its field and every label its timestamp; an edit, made while the selector
+    // shows another type, changes exactly its field's bytes in the saved file, which keeps its
+    // header or its trailer (refreshed for WS2300) and drops the bytes of an incomplete record.
+    void roundTrip()
+    {
+        QFETCH(int, type);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        const Format::RecordLayout& layout = Format::layout(DataFileType(type));
+        QByteArray original = TestSupport::stationFile(DataFileType(type), 3);
+        original.insert(original.size() - layout.trailerSize,
+                        QByteArray(layout.recordSize - 1, 'x'));
+        const QString path = e->open(DataFileType(type), original, QStringLiteral("Été.DAT"));
+        QCOMPARE(e->model()->rowCount() * 100 + e->model()->columnCount(),
+                 300 + layout.columnCount);
+        for (int row = 0; row < 3; ++row) {
+            const char* record = original.constData() + layout.headerSize + row * layout.recordSize;
+            QCOMPARE(e->label(row), FenPrincipale::timestampText(layout.timestamp, record));
+            for (int c = 0; c < layout.columnCount; ++c)
+                QCOMPARE(e->cell(row, c), FenPrincipale::fieldText(layout.fields[c], record));
+        }
+        QCOMPARE(fileLabel(), QStringLiteral("Fichier \"Été.DAT\" : 3 données"));
+        for (const char* on : {"Imprimer...", "Rechercher une date...", "&Exporter", "&Importer",
+                               "Enregistrer sous..."})
+            QVERIFY2(e->enabled(on), on);
+        QVERIFY(!e->enabled("Enregistrer") && !e->view()->signalsBlocked());
+        for (int t = 0; t < Format::dataFileTypeCount; ++t)
+            QCOMPARE(TestAccess::buffers(e->window())[t] != nullptr, t == type);
+
+        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(type == 3 ? 4 : 3);
+        e->edit(1, column, text);
+        e->trigger("Enregistrer");
+        QVERIFY(!e->enabled("Enregistrer"));
+        QByteArray expected = original;
+        expected.remove(layout.headerSize + 3 * layout.recordSize, layout.recordSize - 1);
+        expected.replace(layout.headerSize + layout.recordSize + layout.fields[column].offset,
+                         bytes.size(), bytes);
+        if (layout.trailerSize > 0) {
+            const int trailer = expected.size() - layout.trailerSize;
+            put<quint32>(expected, trailer + 16, 3);
+            put<quint32>(expected, trailer + 20, 3471336000u);
+            put<quint32>(expected, trailer + 24, 3471336000u + 1200u);
+        }
+        QCOMPARE(TestSupport::readFile(path).toHex(), expected.toHex());
+        TestAccess::load(e->window(), DataFileType(type), path);
+        QCOMPARE(e->cell(1, column), text);
+    }
+    void recordCounts_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("records");
+        QTest::newRow("WM with a partial record") << 2 << 18 + 30 * 5 + 7 << 5;
+        QTest::newRow("WD exact") << 1 << 18 + 76 * 3 << 3;
+        QTest::newRow("WS shorter than its header") << 0 << 10 << 0;
+        QTest::newRow("3600 exact") << 4 << 560 << 10;
+        QTest::newRow("3600 partial") << 4 << 55 << 0;
+        QTest::newRow("2300 trailer only") << 3 << 28 << 0;
+        QTest::newRow("2300 shorter than its trailer") << 3 << 20 << 0;
+        QTest::newRow("2300 with a partial record") << 3 << 28 + 36 * 3 + 35 << 3;
+    }
+    // A file without records shows one empty row of the type's columns.
+    void recordCounts()
+    {
+        QFETCH(int, type);
+        QFETCH(int, size);
+        QFETCH(int, records);
+        e->open(DataFileType(type), QByteArray(size, '\1'), QStringLiteral("count.DAT"));
+        QCOMPARE(TestAccess::recordCount(e->window()), records);
+        QCOMPARE(e->model()->rowCount(), qMax(records, 1));
+        QCOMPARE(e->model()->columnCount(), Format::layout(DataFileType(type)).columnCount);
+        QCOMPARE(e->label(0).isEmpty(), records == 0);
+        QCOMPARE(fileLabel(), QStringLiteral("Fichier \"count.DAT\" : %1 données").arg(records));
+        QVERIFY(e->enabled("&Exporter"));
+    }
+    // A missing file, and one with more records than a document can count at the end of a long
+    // path, leave no document.
+    void filesThatCannotBeRead()
+    {
+        QString deep = e->path(QStringLiteral("Données météo"));
+        while (deep.toUtf8().size() < 600)
+            deep += QStringLiteral("/répertoire-très-profond");
+        const QString huge =
+            TestSupport::writeFile(deep + QStringLiteral("/huge.DAT"), QByteArray());
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 40));
+        const QString missing = e->path(QStringLiteral("absent/WD_01_15.DAT"));
+        BoxLog boxes;
+        TestAccess::load(e->window(), DataFileType::WswinWD, missing);
+        TestAccess::load(e->window(), DataFileType::WswinWD, huge);
+        file.remove();
+        QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + missing,
+                                           "Mémoire insuffisante pour lire:\n" + huge}));
+        QCOMPARE(e->model()->rowCount(), 1);
+        QCOMPARE(fileLabel(), QString());
+        for (char* buffer : TestAccess::buffers(e->window()))
+            QVERIFY(!buffer);
+        for (const char* off : {"Imprimer...", "Rechercher une date...", "&Exporter", "&Importer",
+                                "Enregistrer sous...", "Enregistrer"})
+            QVERIFY2(!e->enabled(off), off);
+    }
+    // "Annuler" in the progress dialog, or anything in the load's event pass that clears the
+    // document (here the type selector turned), leaves no half-built table; the next load is whole.
+    void buildCancelledOrCleared()
+    {
+        const QString file = TestSupport::writeFile(
+            e->path(QStringLiteral("c.DAT")), TestSupport::stationFile(DataFileType::WS2300, 3000));
+        QTimer turn;
+        QObject::connect(&turn, &QTimer::timeout, [this, &turn] {
+            if (TestAccess::buffers(e->window())[int(DataFileType::WswinWD)]) {
+                turn.stop();
+                TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWM));
+            }
+        });
+        for (int way = 0; way < 2; ++way) {
+            const auto cancel = TestSupport::whenShown<QProgressDialog>(
+                [](QProgressDialog* progress) { progress->cancel(); });
+            if (way == 0) {
+                TestAccess::load(e->window(), DataFileType::WS2300, file);
+            } else {
+                turn.start(0);
+                e->open(DataFileType::WswinWD, 2);
+                QVERIFY(!turn.isActive());
+            }
+            QCOMPARE(e->model()->columnCount() * 10 + e->model()->rowCount(), 11);
+            QCOMPARE(fileLabel(), QString());
+            QVERIFY(!TestAccess::buffers(e->window())[way == 0 ? 3 : 1]);
+            QVERIFY(!e->enabled("&Exporter"));
+        }
+        TestAccess::load(e->window(), DataFileType::WS2300, file);
+        QCOMPARE(e->model()->rowCount(), 3000);
+    }
+    // The type chooser sets the type before the file dialog; cancelling it puts the type back.
+    void openDialog()
+    {
+        const QString file = TestSupport::writeFile(
+            e->path(QStringLiteral("o.DAT")), TestSupport::stationFile(DataFileType::WS3600, 2));
+        for (const QString& chosen : {QString(), file}) {
+            e->trigger("&Ouvrir");
+            QDialog* chooser = TestAccess::currentDialog(e->window());
+            auto* types = chooser->findChild<QComboBox*>();
+            QCOMPARE(QStringLiteral("%1 %2 %3")
+                         .arg(chooser->windowTitle())
+                         .arg(types->count())
+                         .arg(types->currentText()),
+                     QStringLiteral("Type 5 wswin_WD"));
+            types->setCurrentText(QStringLiteral("WS3600"));
+            const auto answer = TestSupport::chooseFile(chosen);
+            chooser->findChild<QPushButton*>()->click();
+            QVERIFY(!chooser->isVisible());
+            QCOMPARE(TestAccess::fileTypeCombo(e->window())->currentText(),
+                     chosen.isEmpty() ? QStringLiteral("wswin_WD") : QStringLiteral("WS3600"));
+        }
+        QCOMPARE(e->model()->rowCount() * 100 + e->model()->columnCount(), 212);
+        QCOMPARE(e->window().windowTitle(), QStringLiteral("o.DAT[*] - Stratomark v1.0.11"));
+    }
+    // The month's path; the listing of a workspace, which counts the monthly files of the selected
+    // type, offers their years, clears an unmodified table at each change but keeps a modified one,
+    // and leaves the station types' tables alone.
+    void monthFiles()
+    {
+        for (const QStringList& c :
+             QList<QStringList>{{"/data", "wswin_WS", "Mars", "2015", "/data/WS_03_15.DAT"},
+                                {"/data/", "wswin_WD", "Janvier", "2015", "/data/WD_01_15.DAT"},
+                                {"/d", "wswin_WM", "Octobre", "2009", "/d/WM_10_09.DAT"},
+                                {"/d", "wswin_WM", "Décembre", "2100", "/d/WM_12_00.DAT"},
+                                {"/d", "wswin_WD", "Août", "", "/d/WD_08_00.DAT"},
+                                {"/d", "wswin_WD", "Brumaire", "1998", "/d/WD_98.DAT"}})
+            QCOMPARE(TestAccess::monthFilePath(c.at(0), c.at(1), c.at(2), c.at(3)), c.at(4));
+
+        FenPrincipale& w = e->window();
+        const QString folder = e->path(QStringLiteral("Données météo"));
+        for (const char* name :
+             {"WS_01_15.DAT", "WS_02_15.dat", "WD_01_15.DAT", "WS_03_91.DAT", "WS_03_90.DAT",
+              "WS_04_15-old.DAT", "WS_03_2015_x.DAT", "ws_05_15.dat", "WS_06_15.txt",
+              "WS_07_15.Dat", "WS_08_2147483000.DAT"})
+            TestSupport::writeFile(folder + QLatin1Char('/') + QLatin1String(name),
+                                   TestSupport::stationFile(DataFileType::WswinWS, 2));
+        e->open(DataFileType::WswinWS, 4);
+        TestAccess::workspaceEdit(w)->setText(folder);
+        QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("7 fichiers trouvés"));
+        QStringList years;
+        for (int i = 0; i < TestAccess::yearCombo(w)->count(); ++i)
+            years << TestAccess::yearCombo(w)->itemText(i);
+        years.sort();
+        // The name filters ignore case; a year field too long to be a year reads as 0.
+        QCOMPARE(years, (QStringList{"1991", "2000", "2015", "2090"}));
+        QCOMPARE(e->model()->rowCount(), 1);
+        TestAccess::yearCombo(w)->setCurrentText(QStringLiteral("2015"));
+        TestAccess::showButton(w)->click();
+        QCOMPARE(fileLabel(), QStringLiteral("Fichier \"WS_01_15.DAT\" : 2 données"));
+        e->edit(0, 0, QStringLiteral("2.5"));
+        TestAccess::fileTypeCombo(w)->setCurrentIndex(int(DataFileType::WswinWD));
+        QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("1 fichiers trouvés"));
+        QCOMPARE(e->cell(0, 0), QStringLiteral("2.5"));
+        TestAccess::fileTypeCombo(w)->setCurrentIndex(int(DataFileType::WS2300));
+        QVERIFY(!TestAccess::showButton(w)->isEnabled() && !TestAccess::yearCombo(w)->isEnabled() &&
+                !TestAccess::monthCombo(w)->isEnabled());
+        QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QString());
+        QCOMPARE(TestAccess::yearCombo(w)->count() * 10 + e->model()->rowCount(), 12);
+        TestAccess::workspaceEdit(w)->setText(e->path(QStringLiteral("nowhere")));
+        TestAccess::fileTypeCombo(w)->setCurrentIndex(int(DataFileType::WswinWM));
+        QVERIFY(TestAccess::showButton(w)->isEnabled());
+        QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("0 fichiers trouvés"));
+        QCOMPARE(TestAccess::yearCombo(w)->count(), 0);
+    }
+    void saveAs_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("written");
+        const QString dat = QStringLiteral("Fichier DAT (*.DAT)");
+        QTest::newRow("DAT filter adds the suffix") << "data2" << dat << "data2.DAT";
+        QTest::newRow("lower-case suffix kept") << "data2.dat" << dat << "data2.dat";
+        QTest::newRow("mixed case gets another") << "data2.Dat" << dat << "data2.Dat.DAT";
+        QTest::newRow("any file") << "data2"
+                                  << "*.*"
+                                  << "data2";
+        QTest::newRow("cancelled") << ""
+                                   << ""
+                                   << "";
+    }
+    // Save-as writes the document, header included, even after the loaded file was deleted, and
+    // the new name becomes the document's; cancelled, it keeps the modified mark.
+    void saveAs()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, filter);
+        QFETCH(QString, written);
+        const QByteArray original = TestSupport::stationFile(DataFileType::WswinWM, 2);
+        QVERIFY(QFile::remove(e->open(DataFileType::WswinWM, original)));
+        e->edit(0, 0, QStringLiteral("5"));
+        BoxLog boxes;
+        const auto answer = TestSupport::chooseFile(name.isEmpty() ? name : e->path(name), filter);
+        e->trigger("Enregistrer sous...");
+        QCOMPARE(boxes.texts, QStringList());
+        QCOMPARE(e->enabled("Enregistrer"), written.isEmpty());
+        if (written.isEmpty())
+            return;
+        QByteArray expected = original;
+        put<qint16>(expected, 18 + 4, 50);
+        QCOMPARE(TestSupport::readFile(e->path(written)).toHex(), expected.toHex());
+        QCOMPARE(TestAccess::currentFilePath(e->window()), e->path(written));
+        QCOMPARE(fileLabel(), QStringLiteral("Fichier \"%1\" : 2 données").arg(written));
+    }
+    // A save that cannot open or cannot finish its file leaves the previous file, the document and
+    // the modified mark as they were, and no temporary behind; a name of 255 bytes saves; the
+    // replaced file keeps its permissions.
+    void failedSavesKeepTheFile()
+    {
+        const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".DAT");
+        const QByteArray original = TestSupport::stationFile(DataFileType::WswinWD, 400);
+        const QString path = e->open(DataFileType::WswinWD, original, name);
+        const QFile::Permissions permissions =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(path, permissions));
+        e->edit(0, 0, QStringLiteral("1.5"));
+        BoxLog boxes;
+        const QString nowhere = e->path(QStringLiteral("absent/out.DAT"));
+        {
+            const auto answer = TestSupport::chooseFile(nowhere);
+            e->trigger("Enregistrer sous...");
+        }
+        TestSupport::withFileSizeLimit(4096, [this] { e->trigger("Enregistrer"); });
+        QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + nowhere,
+                                           "Erreur lors de l'écriture de:\n" + path}));
+        QCOMPARE(TestSupport::readFile(path), original);
+        QCOMPARE(QDir(e->path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+        QCOMPARE(TestAccess::currentFilePath(e->window()), path);
+        QVERIFY(e->enabled("Enregistrer"));
+
+        e->trigger("Enregistrer");
+        QCOMPARE(boxes.texts.size(), 2);
+        QCOMPARE(qFromLittleEndian<qint16>(TestSupport::readFile(path).constData() + 22), 15);
+        QCOMPARE(QFileInfo(path).permissions() & 0xF0FF, permissions);
+        if (geteuid() == 0)
+            QSKIP("folder permissions do not stop root");
+        e->edit(0, 0, QStringLiteral("2.5"));
+        QFile::setPermissions(e->path(QString()), QFile::ReadOwner | QFile::ExeOwner);
+        e->trigger("Enregistrer");
+        QFile::setPermissions(e->path(QString()),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(boxes.texts.last(), "Erreur lors de l'ouverture de:\n" + path);
+    }
+    void unsavedChangesAreAskedFor_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("goesOn");
+        QTest::newRow("load, Oui") << "load"
+                                   << "Oui" << true;
+        QTest::newRow("load, Non") << "load"
+                                   << "Non" << true;
+        QTest::newRow("load, Annuler") << "load"
+                                       << "Annuler" << false;
+        QTest::newRow("open dialog, Annuler") << "open"
+                                              << "Annuler" << false;
+        QTest::newRow("quit, Oui with a failing save") << "quit"
+                                                       << "Oui" << false;
+        QTest::newRow("save with the editor open") << "save"
+                                                   << "" << false;
+        QTest::newRow("quit with the editor open") << "&Quitter"
+                                                   << "Annuler" << false;
+        QTest::newRow("close button with the editor open") << "close"
+                                                           << "Annuler" << false;
+    }
+    // Loading another file or quitting asks first, about a value still in the cell editor too;
+    // "Annuler" keeps everything, the type selector included; a save that fails keeps the program
+    // open; saving writes the editor's value.
+    void unsavedChangesAreAskedFor()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, answer);
+        QFETCH(bool, goesOn);
+        FenPrincipale& w = e->window();
+        const QString folder = e->path(QStringLiteral("workspace"));
+        const QString march =
+            TestSupport::writeFile(folder + QStringLiteral("/WD_03_15.DAT"),
+                                   TestSupport::stationFile(DataFileType::WswinWD, 2));
+        TestSupport::writeFile(folder + QStringLiteral("/WD_04_15.DAT"),
+                               TestSupport::stationFile(DataFileType::WswinWD, 3));
+        TestAccess::workspaceEdit(w)->setText(folder);
+        TestAccess::monthCombo(w)->setCurrentText(QStringLiteral("Mars"));
+        TestAccess::showButton(w)->click();
+        const bool editorOpen = way != QLatin1String("load") && way != QLatin1String("open") &&
+                                way != QLatin1String("quit");
+        if (editorOpen) {
+            e->view()->edit(e->model()->index(0, 0));
+            e->view()->viewport()->findChild<QLineEdit*>()->setText(QStringLiteral("2.5"));
+        } else {
+            e->edit(0, 0, QStringLiteral("2.5"));
+        }
+        if (way == QLatin1String("quit"))
+            QVERIFY(QDir(folder).removeRecursively());
+        BoxLog boxes({answer});
+        if (way == QLatin1String("load")) {
+            TestAccess::monthCombo(w)->setCurrentText(QStringLiteral("Avril"));
+            TestAccess::showButton(w)->click();
+        } else if (way == QLatin1String("open")) {
+            e->trigger("&Ouvrir");
+            TestAccess::currentDialog(w)->findChild<QComboBox*>()->setCurrentText("WS3600");
+            TestAccess::currentDialog(w)->findChild<QPushButton*>()->click();
+        } else if (way == QLatin1String("quit")) {
+            QVERIFY(!TestSupport::quitsWhile([&w] { w.fermeture_programme(); }, 1500));
+        } else if (way == QLatin1String("close")) {
+            w.close();
+        } else {
+            e->trigger(way == QLatin1String("save") ? "Enregistrer" : "&Quitter");
+        }
+        const QByteArray saved = TestSupport::readFile(march);
+        const bool written =
+            saved.size() > 24 && qFromLittleEndian<qint16>(saved.constData() + 22) == 25;
+        QCOMPARE(written,
+                 (answer == QLatin1String("Oui") && goesOn) || way == QLatin1String("save"));
+        QCOMPARE(boxes.texts.size(), way == QLatin1String("quit") ? 2 : answer.isEmpty() ? 0 : 1);
+        if (!answer.isEmpty())
+            QCOMPARE(boxes.texts.first(), QStringLiteral("Le document a été modifié.\nVoulez-vous "
+                                                         "sauvegarder les changements?"));
+        QCOMPARE(TestAccess::recordCount(w), goesOn ? 3 : 2);
+        QCOMPARE(e->enabled("Enregistrer"), !goesOn && way != QLatin1String("save"));
+        QCOMPARE(e->cell(0, 0) == QStringLiteral("2.5"), !goesOn);
+        QCOMPARE(TestAccess::fileTypeCombo(w)->currentText(), QStringLiteral("wswin_WD"));
+    }
 
 private:
     QString fileLabel() { return e->fileLabel(); }
     std::unique_ptr<TestSupport::Editor> e;
 };
-
-void TestDocuments::roundTrip_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("wswin_WS") << 0 << 0 << "-12.4" << QByteArray::fromHex("84ff");
-    QTest::newRow("wswin_WD") << 1 << 33 << "1.250" << QByteArray::fromHex("e204");
-    QTest::newRow("wswin_WM") << 2 << 15 << "97" << QByteArray::fromHex("61");
-    QTest::newRow("WS2300") << 3 << 4 << "1013.5" << QByteArray::fromHex("00607d44");
-    QTest::newRow("WS3600") << 4 << 9 << "270.0" << QByteArray::fromHex("0c000000");
-}
-
-// Every cell shows its field and every label its timestamp; an edit, made while the selector
-// shows another type, changes exactly its field's bytes in the saved file, which keeps its header
-// or its trailer (refreshed for WS2300) and drops the bytes of an incomplete record.
-void TestDocuments::roundTrip()
-{
-    QFETCH(int, type);
-    QFETCH(int, column);
-    QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    const Format::RecordLayout& layout = Format::layout(DataFileType(type));
-    QByteArray original = TestSupport::stationFile(DataFileType(type), 3);
-    original.insert(original.size() - layout.trailerSize, QByteArray(layout.recordSize - 1, 'x'));
-    const QString path = e->open(DataFileType(type), original, QStringLiteral("Été.DAT"));
-    QCOMPARE(e->model()->rowCount() * 100 + e->model()->columnCount(), 300 + layout.columnCount);
-    for (int row = 0; row < 3; ++row) {
-        const char* record = original.constData() + layout.headerSize + row * layout.recordSize;
-        QCOMPARE(e->label(row), FenPrincipale::timestampText(layout.timestamp, record));
-        for (int c = 0; c < layout.columnCount; ++c)
-            QCOMPARE(e->cell(row, c), FenPrincipale::fieldText(layout.fields[c], record));
-    }
-    QCOMPARE(fileLabel(), QStringLiteral("Fichier \"Été.DAT\" : 3 données"));
-    for (const char* on :
-         {"Imprimer...", "Rechercher une date...", "&Exporter", "&Importer", "Enregistrer sous..."})
-        QVERIFY2(e->enabled(on), on);
-    QVERIFY(!e->enabled("Enregistrer") && !e->view()->signalsBlocked());
-    for (int t = 0; t < Format::dataFileTypeCount; ++t)
-        QCOMPARE(TestAccess::buffers(e->window())[t] != nullptr, t == type);
-
-    TestAccess::fileTypeCombo(e->window())->setCurrentIndex(type == 3 ? 4 : 3);
-    e->edit(1, column, text);
-    e->trigger("Enregistrer");
-    QVERIFY(!e->enabled("Enregistrer"));
-    QByteArray expected = original;
-    expected.remove(layout.headerSize + 3 * layout.recordSize, layout.recordSize - 1);
-    expected.replace(layout.headerSize + layout.recordSize + layout.fields[column].offset,
-                     bytes.size(), bytes);
-    if (layout.trailerSize > 0) {
-        const int trailer = expected.size() - layout.trailerSize;
-        put<quint32>(expected, trailer + 16, 3);
-        put<quint32>(expected, trailer + 20, 3471336000u);
-        put<quint32>(expected, trailer + 24, 3471336000u + 1200u);
-    }
-    QCOMPARE(TestSupport::readFile(path).toHex(), expected.toHex());
-    TestAccess::load(e->window(), DataFileType(type), path);
-    QCOMPARE(e->cell(1, column), text);
-}
-
-void TestDocuments::recordCounts_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("records");
-    QTest::newRow("WM with a partial record") << 2 << 18 + 30 * 5 + 7 << 5;
-    QTest::newRow("WD exact") << 1 << 18 + 76 * 3 << 3;
-    QTest::newRow("WS shorter than its header") << 0 << 10 << 0;
-    QTest::newRow("3600 exact") << 4 << 560 << 10;
-    QTest::newRow("3600 partial") << 4 << 55 << 0;
-    QTest::newRow("2300 trailer only") << 3 << 28 << 0;
-    QTest::newRow("2300 shorter than its trailer") << 3 << 20 << 0;
-    QTest::newRow("2300 with a partial record") << 3 << 28 + 36 * 3 + 35 << 3;
-}
-
-// A file without records shows one empty row of the type's columns.
-void TestDocuments::recordCounts()
-{
-    QFETCH(int, type);
-    QFETCH(int, size);
-    QFETCH(int, records);
-    e->open(DataFileType(type), QByteArray(size, '\1'), QStringLiteral("count.DAT"));
-    QCOMPARE(TestAccess::recordCount(e->window()), records);
-    QCOMPARE(e->model()->rowCount(), qMax(records, 1));
-    QCOMPARE(e->model()->columnCount(), Format::layout(DataFileType(type)).columnCount);
-    QCOMPARE(e->label(0).isEmpty(), records == 0);
-    QCOMPARE(fileLabel(), QStringLiteral("Fichier \"count.DAT\" : %1 données").arg(records));
-    QVERIFY(e->enabled("&Exporter"));
-}
-
-// A missing file, and one with more records than a document can count at the end of a long
-// path, leave no document.
-void TestDocuments::filesThatCannotBeRead()
-{
-    QString deep = e->path(QStringLiteral("Données météo"));
-    while (deep.toUtf8().size() < 600)
-        deep += QStringLiteral("/répertoire-très-profond");
-    const QString huge = TestSupport::writeFile(deep + QStringLiteral("/huge.DAT"), QByteArray());
-    QFile file(huge);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 40));
-    const QString missing = e->path(QStringLiteral("absent/WD_01_15.DAT"));
-    BoxLog boxes;
-    TestAccess::load(e->window(), DataFileType::WswinWD, missing);
-    TestAccess::load(e->window(), DataFileType::WswinWD, huge);
-    file.remove();
-    QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + missing,
-                                       "Mémoire insuffisante pour lire:\n" + huge}));
-    QCOMPARE(e->model()->rowCount(), 1);
-    QCOMPARE(fileLabel(), QString());
-    for (char* buffer : TestAccess::buffers(e->window()))
-        QVERIFY(!buffer);
-    for (const char* off : {"Imprimer...", "Rechercher une date...", "&Exporter", "&Importer",
-                            "Enregistrer sous...", "Enregistrer"})
-        QVERIFY2(!e->enabled(off), off);
-}
-
-// "Annuler" in the progress dialog, or anything in the load's event pass that clears the
-// document (here the type selector turned), leaves no half-built table; the next load is whole.
-void TestDocuments::buildCancelledOrCleared()
-{
-    const QString file = TestSupport::writeFile(
-        e->path(QStringLiteral("c.DAT")), TestSupport::stationFile(DataFileType::WS2300, 3000));
-    QTimer turn;
-    QObject::connect(&turn, &QTimer::timeout, [this, &turn] {
-        if (TestAccess::buffers(e->window())[int(DataFileType::WswinWD)]) {
-            turn.stop();
-            TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWM));
-        }
-    });
-    for (int way = 0; way < 2; ++way) {
-        const auto cancel = TestSupport::whenShown<QProgressDialog>(
-            [](QProgressDialog* progress) { progress->cancel(); });
-        if (way == 0) {
-            TestAccess::load(e->window(), DataFileType::WS2300, file);
-        } else {
-            turn.start(0);
-            e->open(DataFileType::WswinWD, 2);
-            QVERIFY(!turn.isActive());
-        }
-        QCOMPARE(e->model()->columnCount() * 10 + e->model()->rowCount(), 11);
-        QCOMPARE(fileLabel(), QString());
-        QVERIFY(!TestAccess::buffers(e->window())[way == 0 ? 3 : 1]);
-        QVERIFY(!e->enabled("&Exporter"));
-    }
-    TestAccess::load(e->window(), DataFileType::WS2300, file);
-    QCOMPARE(e->model()->rowCount(), 3000);
-}
-
-// The type chooser sets the type before the file dialog; cancelling it puts the type back.
-void TestDocuments::openDialog()
-{
-    const QString file = TestSupport::writeFile(e->path(QStringLiteral("o.DAT")),
-                                                TestSupport::stationFile(DataFileType::WS3600, 2));
-    for (const QString& chosen : {QString(), file}) {
-        e->trigger("&Ouvrir");
-        QDialog* chooser = TestAccess::currentDialog(e->window());
-        auto* types = chooser->findChild<QComboBox*>();
-        QCOMPARE(QStringLiteral("%1 %2 %3")
-                     .arg(chooser->windowTitle())
-                     .arg(types->count())
-                     .arg(types->currentText()),
-                 QStringLiteral("Type 5 wswin_WD"));
-        types->setCurrentText(QStringLiteral("WS3600"));
-        const auto answer = TestSupport::chooseFile(chosen);
-        chooser->findChild<QPushButton*>()->click();
-        QVERIFY(!chooser->isVisible());
-        QCOMPARE(TestAccess::fileTypeCombo(e->window())->currentText(),
-                 chosen.isEmpty() ? QStringLiteral("wswin_WD") : QStringLiteral("WS3600"));
-    }
-    QCOMPARE(e->model()->rowCount() * 100 + e->model()->columnCount(), 212);
-    QCOMPARE(e->window().windowTitle(), QStringLiteral("o.DAT[*] - Stratomark v1.0.11"));
-}
-
-// The month's path; the listing of a workspace, which counts the monthly files of the selected
-// type, offers their years, clears an unmodified table at each change but keeps a modified one,
-// and leaves the station types' tables alone.
-void TestDocuments::monthFiles()
-{
-    for (const QStringList& c :
-         QList<QStringList>{{"/data", "wswin_WS", "Mars", "2015", "/data/WS_03_15.DAT"},
-                            {"/data/", "wswin_WD", "Janvier", "2015", "/data/WD_01_15.DAT"},
-                            {"/d", "wswin_WM", "Octobre", "2009", "/d/WM_10_09.DAT"},
-                            {"/d", "wswin_WM", "Décembre", "2100", "/d/WM_12_00.DAT"},
-                            {"/d", "wswin_WD", "Août", "", "/d/WD_08_00.DAT"},
-                            {"/d", "wswin_WD", "Brumaire", "1998", "/d/WD_98.DAT"}})
-        QCOMPARE(TestAccess::monthFilePath(c.at(0), c.at(1), c.at(2), c.at(3)), c.at(4));
-
-    FenPrincipale& w = e->window();
-    const QString folder = e->path(QStringLiteral("Données météo"));
-    for (const char* name : {"WS_01_15.DAT", "WS_02_15.dat", "WD_01_15.DAT", "WS_03_91.DAT",
-                             "WS_03_90.DAT", "WS_04_15-old.DAT", "WS_03_2015_x.DAT", "ws_05_15.dat",
-                             "WS_06_15.txt", "WS_07_15.Dat", "WS_08_2147483000.DAT"})
-        TestSupport::writeFile(folder + QLatin1Char('/') + QLatin1String(name),
-                               TestSupport::stationFile(DataFileType::WswinWS, 2));
-    e->open(DataFileType::WswinWS, 4);
-    TestAccess::workspaceEdit(w)->setText(folder);
-    QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("7 fichiers trouvés"));
-    QStringList years;
-    for (int i = 0; i < TestAccess::yearCombo(w)->count(); ++i)
-        years << TestAccess::yearCombo(w)->itemText(i);
-    years.sort();
-    // The name filters ignore case; a year field too long to be a year reads as 0.
-    QCOMPARE(years, (QStringList{"1991", "2000", "2015", "2090"}));
-    QCOMPARE(e->model()->rowCount(), 1);
-    TestAccess::yearCombo(w)->setCurrentText(QStringLiteral("2015"));
-    TestAccess::showButton(w)->click();
-    QCOMPARE(fileLabel(), QStringLiteral("Fichier \"WS_01_15.DAT\" : 2 données"));
-    e->edit(0, 0, QStringLiteral("2.5"));
-    TestAccess::fileTypeCombo(w)->setCurrentIndex(int(DataFileType::WswinWD));
-    QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("1 fichiers trouvés"));
-    QCOMPARE(e->cell(0, 0), QStringLiteral("2.5"));
-    TestAccess::fileTypeCombo(w)->setCurrentIndex(int(DataFileType::WS2300));
-    QVERIFY(!TestAccess::showButton(w)->isEnabled() && !TestAccess::yearCombo(w)->isEnabled() &&
-            !TestAccess::monthCombo(w)->isEnabled());
-    QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QString());
-    QCOMPARE(TestAccess::yearCombo(w)->count() * 10 + e->model()->rowCount(), 12);
-    TestAccess::workspaceEdit(w)->setText(e->path(QStringLiteral("nowhere")));
-    TestAccess::fileTypeCombo(w)->setCurrentIndex(int(DataFileType::WswinWM));
-    QVERIFY(TestAccess::showButton(w)->isEnabled());
-    QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("0 fichiers trouvés"));
-    QCOMPARE(TestAccess::yearCombo(w)->count(), 0);
-}
-
-void TestDocuments::saveAs_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("written");
-    const QString dat = QStringLiteral("Fichier DAT (*.DAT)");
-    QTest::newRow("DAT filter adds the suffix") << "data2" << dat << "data2.DAT";
-    QTest::newRow("lower-case suffix kept") << "data2.dat" << dat << "data2.dat";
-    QTest::newRow("mixed case gets another") << "data2.Dat" << dat << "data2.Dat.DAT";
-    QTest::newRow("any file") << "data2"
-                              << "*.*"
-                              << "data2";
-    QTest::newRow("cancelled") << ""
-                               << ""
-                               << "";
-}
-
-// Save-as writes the document, header included, even after the loaded file was deleted, and
-// the new name becomes the document's; cancelled, it keeps the modified mark.
-void TestDocuments::saveAs()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, filter);
-    QFETCH(QString, written);
-    const QByteArray original = TestSupport::stationFile(DataFileType::WswinWM, 2);
-    QVERIFY(QFile::remove(e->open(DataFileType::WswinWM, original)));
-    e->edit(0, 0, QStringLiteral("5"));
-    BoxLog boxes;
-    const auto answer = TestSupport::chooseFile(name.isEmpty() ? name : e->path(name), filter);
-    e->trigger("Enregistrer sous...");
-    QCOMPARE(boxes.texts, QStringList());
-    QCOMPARE(e->enabled("Enregistrer"), written.isEmpty());
-    if (written.isEmpty())
-        return;
-    QByteArray expected = original;
-    put<qint16>(expected, 18 + 4, 50);
-    QCOMPARE(TestSupport::readFile(e->path(written)).toHex(), expected.toHex());
-    QCOMPARE(TestAccess::currentFilePath(e->window()), e->path(written));
-    QCOMPARE(fileLabel(), QStringLiteral("Fichier \"%1\" : 2 données").arg(written));
-}
-
-// A save that cannot open or cannot finish its file leaves the previous file, the document and
-// the modified mark as they were, and no temporary behind; a name of 255 bytes saves; the
-// replaced file keeps its permissions.
-void TestDocuments::failedSavesKeepTheFile()
-{
-    const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".DAT");
-    const QByteArray original = TestSupport::stationFile(DataFileType::WswinWD, 400);
-    const QString path = e->open(DataFileType::WswinWD, original, name);
-    const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-    QVERIFY(QFile::setPermissions(path, permissions));
-    e->edit(0, 0, QStringLiteral("1.5"));
-    BoxLog boxes;
-    const QString nowhere = e->path(QStringLiteral("absent/out.DAT"));
-    {
-        const auto answer = TestSupport::chooseFile(nowhere);
-        e->trigger("Enregistrer sous...");
-    }
-    TestSupport::withFileSizeLimit(4096, [this] { e->trigger("Enregistrer"); });
-    QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + nowhere,
-                                       "Erreur lors de l'écriture de:\n" + path}));
-    QCOMPARE(TestSupport::readFile(path), original);
-    QCOMPARE(QDir(e->path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList{name});
-    QCOMPARE(TestAccess::currentFilePath(e->window()), path);
-    QVERIFY(e->enabled("Enregistrer"));
-
-    e->trigger("Enregistrer");
-    QCOMPARE(boxes.texts.size(), 2);
-    QCOMPARE(qFromLittleEndian<qint16>(TestSupport::readFile(path).constData() + 22), 15);
-    QCOMPARE(QFileInfo(path).permissions() & 0xF0FF, permissions);
-    if (geteuid() == 0)
-        QSKIP("folder permissions do not stop root");
-    e->edit(0, 0, QStringLiteral("2.5"));
-    QFile::setPermissions(e->path(QString()), QFile::ReadOwner | QFile::ExeOwner);
-    e->trigger("Enregistrer");
-    QFile::setPermissions(e->path(QString()),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(boxes.texts.last(), "Erreur lors de l'ouverture de:\n" + path);
-}
-
-void TestDocuments::unsavedChangesAreAskedFor_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("goesOn");
-    QTest::newRow("load, Oui") << "load"
-                               << "Oui" << true;
-    QTest::newRow("load, Non") << "load"
-                               << "Non" << true;
-    QTest::newRow("load, Annuler") << "load"
-                                   << "Annuler" << false;
-    QTest::newRow("open dialog, Annuler") << "open"
-                                          << "Annuler" << false;
-    QTest::newRow("quit, Oui with a failing save") << "quit"
-                                                   << "Oui" << false;
-    QTest::newRow("save with the editor open") << "save"
-                                               << "" << false;
-    QTest::newRow("quit with the editor open") << "&Quitter"
-                                               << "Annuler" << false;
-    QTest::newRow("close button with the editor open") << "close"
-                                                       << "Annuler" << false;
-}
-
-// Loading another file or quitting asks first, about a value still in the cell editor too;
-// "Annuler" keeps everything, the type selector included; a save that fails keeps the program
-// open; saving writes the editor's value.
-void TestDocuments::unsavedChangesAreAskedFor()
-{
-    QFETCH(QString, way);
-    QFETCH(QString, answer);
-    QFETCH(bool, goesOn);
-    FenPrincipale& w = e->window();
-    const QString folder = e->path(QStringLiteral("workspace"));
-    const QString march =
-        TestSupport::writeFile(folder + QStringLiteral("/WD_03_15.DAT"),
-                               TestSupport::stationFile(DataFileType::WswinWD, 2));
-    TestSupport::writeFile(folder + QStringLiteral("/WD_04_15.DAT"),
-                           TestSupport::stationFile(DataFileType::WswinWD, 3));
-    TestAccess::workspaceEdit(w)->setText(folder);
-    TestAccess::monthCombo(w)->setCurrentText(QStringLiteral("Mars"));
-    TestAccess::showButton(w)->click();
-    const bool editorOpen = way != QLatin1String("load") && way != QLatin1String("open") &&
-                            way != QLatin1String("quit");
-    if (editorOpen) {
-        e->view()->edit(e->model()->index(0, 0));
-        e->view()->viewport()->findChild<QLineEdit*>()->setText(QStringLiteral("2.5"));
-    } else {
-        e->edit(0, 0, QStringLiteral("2.5"));
-    }
-    if (way == QLatin1String("quit"))
-        QVERIFY(QDir(folder).removeRecursively());
-    BoxLog boxes({answer});
-    if (way == QLatin1String("load")) {
-        TestAccess::monthCombo(w)->setCurrentText(QStringLiteral("Avril"));
-        TestAccess::showButton(w)->click();
-    } else if (way == QLatin1String("open")) {
-        e->trigger("&Ouvrir");
-        TestAccess::currentDialog(w)->findChild<QComboBox*>()->setCurrentText("WS3600");
-        TestAccess::currentDialog(w)->findChild<QPushButton*>()->click();
-    } else if (way == QLatin1String("quit")) {
-        QVERIFY(!TestSupport::quitsWhile([&w] { w.fermeture_programme(); }, 1500));
-    } else if (way == QLatin1String("close")) {
-        w.close();
-    } else {
-        e->trigger(way == QLatin1String("save") ? "Enregistrer" : "&Quitter");
-    }
-    const QByteArray saved = TestSupport::readFile(march);
-    const bool written =
-        saved.size() > 24 && qFromLittleEndian<qint16>(saved.constData() + 22) == 25;
-    QCOMPARE(written, (answer == QLatin1String("Oui") && goesOn) || way == QLatin1String("save"));
-    QCOMPARE(boxes.texts.size(), way == QLatin1String("quit") ? 2 : answer.isEmpty() ? 0 : 1);
-    if (!answer.isEmpty())
-        QCOMPARE(boxes.texts.first(), QStringLiteral("Le document a été modifié.\nVoulez-vous "
-                                                     "sauvegarder les changements?"));
-    QCOMPARE(TestAccess::recordCount(w), goesOn ? 3 : 2);
-    QCOMPARE(e->enabled("Enregistrer"), !goesOn && way != QLatin1String("save"));
-    QCOMPARE(e->cell(0, 0) == QStringLiteral("2.5"), !goesOn);
-    QCOMPARE(TestAccess::fileTypeCombo(w)->currentText(), QStringLiteral("wswin_WD"));
-}
 
 STRATOMARK_TEST_MAIN(TestDocuments)
 #include "tst_documents.moc"

@@ -1,12 +1,5 @@
 #include "testsupport.h"
 
-#include <QDateEdit>
-#include <QHeaderView>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTableView>
-#include <QTimeEdit>
-
 #include <climits>
 
 using Format::DataFileType;
@@ -20,20 +13,416 @@ class TestEditing : public QObject
 
 private slots:
     void init() { e = std::make_unique<TestSupport::Editor>(); }
-    void gate_data();
-    void gate();
-    void history();
-    void addRow_data();
-    void addRow();
-    void removeRowsAndRowActions();
-    void fileWithoutRecordsAndEveryRowRemoved();
-    void historyFollowsItsRecords();
-    void nothingActsWithoutADocument_data();
-    void nothingActsWithoutADocument();
-    void dateChange_data();
-    void dateChange();
-    void dateSearch_data();
-    void dateSearch();
+    void gate_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>(
+            "reason"); // the box's explanation; "" when accepted, "-" silently refused
+        const auto row = [](const char* name, int type, int column, const char* text,
+                            const char* reason) {
+            QTest::newRow(name) << type << column << text << reason;
+        };
+        const int WD = 1, W23 = 3, W36 = 4;
+        const char* range = "Les valeurs vont de -50 à 2000.";
+        const char* field = "Le champ de cette colonne ne peut pas contenir cette valeur.";
+        const char* oneDecimal = "Cette colonne ne garde qu'une décimale.";
+        row("lowest", WD, 0, "-50", "");
+        row("highest", WD, 0, "2000", "");
+        row("below the range", WD, 0, "-50.1", range);
+        row("above the range", WD, 0, "2000.1", range);
+        row("decimal comma", WD, 0, "12,5",
+            "La virgule ne sépare pas les décimales : utilisez le point.");
+        row("trailing zero", WD, 0, "21.30", "");
+        row("empty", WD, 0, "", "-");
+        row("not a number", WD, 0, "abc", "« abc » n'est pas un nombre.");
+        row("too many decimals", WD, 0, "21.35", oneDecimal);
+        row("a hair off a tenth", WD, 0, "21.300001", oneDecimal);
+        row("hundredth rounded away", WD, 0, "0.04", oneDecimal);
+        row("humidity over a byte", WD, 16, "300", field);
+        row("humidity fraction", WD, 16, "65.5", "Cette colonne ne garde pas de décimale.");
+        row("rain that wraps", WD, 33, "40", field);
+        row("thousandths kept", WD, 33, "1.2345", "Cette colonne garde 3 décimales.");
+        row("negative through an unsigned parse", WD, 34, "-5.2", field);
+        row("float takes any decimals", W23, 1, "21.35", "");
+        row("nan in a float", W23, 1, "nan", "« nan » n'est pas un nombre.");
+        row("inf", W36, 0, "inf", "« inf » n'est pas un nombre.");
+        row("float wind", W36, 8, "10.07", "");
+        row("NaN in a km/h float", W36, 8, "NaN", "« NaN » n'est pas un nombre.");
+        row("direction step", W36, 9, "67.5", "");
+        row("direction between steps", W36, 9, "70", field);
+        row("direction rounded to its step", W36, 9, "22.54", oneDecimal);
+        row("negative direction", W23, 7, "-22.5", field);
+        row("a row without a record", W36, -1, "12.5",
+            "Cette ligne ne correspond à aucun enregistrement du fichier.");
+    }
+    // An accepted text reaches exactly its field, enters the history and marks the document
+    // modified; a refused one changes nothing and the box says why.
+    void gate()
+    {
+        QFETCH(int, type);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        const Format::RecordLayout& layout = Format::layout(DataFileType(type));
+        open(DataFileType(type),
+             QVector<QByteArray>(column < 0 ? 0 : 1, QByteArray(layout.recordSize, 0)));
+        column = qMax(column, 0);
+        const QString before = e->cell(0, column);
+        const QByteArray recordBefore = record(0);
+        BoxLog boxes;
+        e->edit(0, column, text);
+        const bool accepted = reason.isEmpty();
+        const QStringList explained =
+            accepted || reason == QLatin1String("-") ? QStringList() : QStringList{reason};
+        QCOMPARE(boxes.explanations, explained);
+        QCOMPARE(boxes.texts.size(), explained.size());
+        QCOMPARE(boxes.texts.value(0, QStringLiteral("Erreur de saisie")),
+                 QStringLiteral("Erreur de saisie"));
+        QCOMPARE(e->enabled("Enregistrer"), accepted);
+        QCOMPARE(e->window().isWindowModified(), accepted);
+        QCOMPARE(TestAccess::undoCount(e->window()), accepted ? 1 : 0);
+        QCOMPARE(e->cell(0, column), accepted ? text : before);
+        QByteArray expected = recordBefore;
+        if (accepted)
+            TestAccess::writeField(layout.fields[column], expected.data(), text);
+        QCOMPARE(record(0), expected);
+        QCOMPARE(expected != recordBefore, accepted);
+    }
+    // 25 edits taken back and done again, each landing on its cell and record; a 26th drops the
+    // oldest; a new edit ends the redo chain; a refused text put back by undo brings the box and
+    // the history moves all the same; a float field gets back its exact bytes, not its rounded
+    // text's.
+    void history()
+    {
+        QByteArray first(76, 0);
+        put<qint16>(first, 0x04, -32768);
+        open(DataFileType::WswinWD, QVector<QByteArray>(26, QByteArray(76, 0)) << first);
+        for (int i = 0; i < 26; ++i)
+            e->edit(i, 1, QString::number(i) + QStringLiteral(".5"));
+        for (int i = 25; i >= 1; --i) {
+            QVERIFY(e->enabled("Annuler"));
+            e->trigger("Annuler");
+            QCOMPARE(e->cell(i, 1) + record(i).toHex(),
+                     QStringLiteral("0.0") + QByteArray(152, '0'));
+            QCOMPARE(e->view()->currentIndex(), e->model()->index(i, 1));
+            QVERIFY(e->enabled("Rétablir"));
+        }
+        QVERIFY(!e->enabled("Annuler"));
+        QCOMPARE(e->cell(0, 1), QStringLiteral("0.5"));
+        for (int i = 1; i <= 24; ++i)
+            e->trigger("Rétablir");
+        QCOMPARE(qFromLittleEndian<qint16>(record(24).constData() + 0x06), 245);
+        e->trigger("Annuler");
+        e->edit(26, 0, QStringLiteral("4.5"));
+        QVERIFY(!e->enabled("Rétablir"));
+        e->trigger("Rétablir");
+        QCOMPARE(e->cell(24, 1) + e->cell(25, 1), QStringLiteral("0.00.0"));
+        BoxLog boxes;
+        e->trigger("Annuler");
+        QCOMPARE(boxes.texts, QStringList{"Erreur de saisie"});
+        QCOMPARE(qFromLittleEndian<qint16>(record(26).constData() + 0x04), 45);
+        QCOMPARE(TestAccess::undoCount(e->window()), 23);
+
+        QByteArray loaded(36, 0);
+        put<float>(loaded, 0x1C, 21.37f);
+        open(DataFileType::WS2300, {loaded});
+        e->edit(0, 1, QStringLiteral("25.04"));
+        for (int round = 0; round < 2; ++round) {
+            e->trigger("Annuler");
+            QCOMPARE(e->cell(0, 1) + record(0).toHex(), QStringLiteral("21.4") + loaded.toHex());
+            e->trigger("Rétablir");
+            QCOMPARE(qFromLittleEndian<float>(record(0).constData() + 0x1C), 25.04f);
+        }
+    }
+    void addRow_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("currentRow");
+        QTest::addColumn<int>("position"); // -1: refused
+        QTest::newRow("no current cell: at the top") << 3 << -1 << 0;
+        QTest::newRow("below the current row") << 2 << 2 << 3;
+        QTest::newRow("after the last") << 4 << 4 << 5;
+        QTest::newRow("selector moved to another type") << 1 << 0 << 1;
+        QTest::newRow("a count an int32 cannot hold") << 0 << 0 << -1;
+    }
+    // The new record is all zero bytes, in its place, with its neighbours untouched, in the buffer
+    // of the document's own type whatever the selector shows; a buffer that cannot grow leaves the
+    // table, the buffer and the count as they were.
+    void addRow()
+    {
+        QFETCH(int, type);
+        QFETCH(int, currentRow);
+        QFETCH(int, position);
+        e->open(DataFileType(type), 5);
+        const int size = Format::layout(DataFileType(type)).recordSize;
+        QByteArray expected = e->records();
+        if (currentRow >= 0)
+            e->view()->setCurrentIndex(e->model()->index(currentRow, 0));
+        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(type == 3 ? 4 : 3);
+        BoxLog boxes;
+        if (position < 0)
+            TestAccess::setRecordCount(e->window(), INT_MAX);
+        e->window().addRow();
+        if (position < 0) {
+            TestAccess::setRecordCount(e->window(), 5);
+            QCOMPARE(boxes.texts, QStringList{"Mémoire insuffisante"});
+            QCOMPARE(e->model()->rowCount() * 10 + e->enabled("Enregistrer"), 50);
+            QCOMPARE(e->records(), expected);
+            return;
+        }
+        expected.insert(position * size, QByteArray(size, '\0'));
+        QCOMPARE(e->records().toHex(), expected.toHex());
+        QCOMPARE(e->model()->rowCount(), 6);
+        QCOMPARE(e->label(position), QStringLiteral("--/--/---- --:--"));
+        for (int column = 0; column < e->model()->columnCount(); ++column)
+            QCOMPARE(e->cell(position, column), QStringLiteral("--"));
+        QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"f.DAT\" : 6 données"));
+        QVERIFY(e->enabled("Enregistrer"));
+    }
+    // A cell click allows adding; a row header press, removing too. Rows picked with Ctrl leave in
+    // ascending order whatever order they were picked in, from the table and the buffer alike.
+    // "Aller en Bas" makes the last row current with nothing selected: removing then removes
+    // nothing.
+    void removeRowsAndRowActions()
+    {
+        e->open(DataFileType::WswinWD, 100);
+        const QByteArray before = e->records();
+        QStringList labels;
+        for (int row = 0; row < 7; ++row)
+            labels << e->label(row);
+        QTest::mouseClick(e->view()->viewport(), Qt::LeftButton, {},
+                          e->view()->visualRect(e->model()->index(1, 1)).center());
+        QVERIFY(e->enabled("Ajouter une ligne") && !e->enabled("Supprimer la/les ligne(s)"));
+        clickRowHeader(3);
+        QVERIFY(e->enabled("Supprimer la/les ligne(s)"));
+        e->trigger("Aller en Bas");
+        QCOMPARE(e->view()->currentIndex().row(), 99);
+        QVERIFY(!e->view()->selectionModel()->hasSelection() &&
+                e->enabled("Supprimer la/les ligne(s)"));
+        e->trigger("Supprimer la/les ligne(s)");
+        QCOMPARE(e->model()->rowCount(), 100);
+        e->trigger("Aller en Haut");
+        QCOMPARE(e->view()->currentIndex().row(), 0);
+
+        clickRowHeader(5);
+        clickRowHeader(2, Qt::ControlModifier);
+        e->trigger("Supprimer la/les ligne(s)");
+        QCOMPARE(e->records().toHex(),
+                 QByteArray(before).remove(5 * 76, 76).remove(2 * 76, 76).toHex());
+        labels.removeAt(5);
+        labels.removeAt(2);
+        for (int row = 0; row < 5; ++row)
+            QCOMPARE(e->label(row), labels.at(row));
+        QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"f.DAT\" : 98 données"));
+        QVERIFY(!e->enabled("Supprimer la/les ligne(s)") && e->enabled("Ajouter une ligne"));
+        QVERIFY(e->enabled("Enregistrer"));
+    }
+    // A file without records shows one row that holds none: removing it removes nothing, adding
+    // replaces it. With every row removed the table is empty, "Aller en Haut"/"Aller en Bas" and
+    // the search have nothing to go to, saving writes a history without records, and a row can be
+    // added.
+    void fileWithoutRecordsAndEveryRowRemoved()
+    {
+        const QString path = e->open(DataFileType::WS2300, 0);
+        for (int round = 0; round < 2; ++round) {
+            e->view()->selectAll();
+            e->window().removeRow();
+            QCOMPARE(e->model()->rowCount(), 1 - round);
+            if (round == 0) {
+                e->window().addRow();
+                QCOMPARE(e->model()->rowCount() * 100 + e->records().count('\0'), 136);
+            }
+        }
+        QCOMPARE(TestAccess::recordCount(e->window()), 0);
+        e->trigger("Aller en Haut");
+        e->trigger("Aller en Bas");
+        QVERIFY(!e->view()->currentIndex().isValid());
+        {
+            BoxLog boxes;
+            e->window().fenetre_chercher_date();
+            e->window().rechercher_date();
+            QCOMPARE(boxes.texts,
+                     QStringList{"La date recherchée n'est pas disponible dans le tableau"});
+        }
+        e->trigger("Enregistrer");
+        QCOMPARE(TestSupport::readFile(path).toHex(),
+                 (TestSupport::stationFile(DataFileType::WS2300, 0).left(16) + QByteArray(12, 0))
+                     .toHex());
+        e->window().addRow();
+        QCOMPARE(e->model()->rowCount() * 100 + e->records().count('\0'), 136);
+    }
+    // Undo and redo land on the record that was edited, wherever adds and removals moved it; the
+    // entries of a removed record are gone.
+    void historyFollowsItsRecords()
+    {
+        e->open(DataFileType::WswinWM, 6);
+        const QByteArray original = e->records();
+        const QString third = e->cell(3, 0);
+        e->edit(1, 0, QStringLiteral("1.5"));
+        e->edit(3, 0, QStringLiteral("3.5"));
+        e->edit(4, 0, QStringLiteral("4.5"));
+        e->trigger("Annuler");
+        e->view()->setCurrentIndex(e->model()->index(1, 0));
+        e->window().addRow();
+        e->view()->selectRow(1);
+        e->window().removeRow();
+        e->trigger("Annuler");
+        QCOMPARE(e->cell(3, 0), third);
+        QVERIFY(!e->enabled("Annuler") && e->enabled("Rétablir"));
+        QByteArray expected = original;
+        expected.insert(2 * 30, QByteArray(30, '\0')).remove(30, 30);
+        QCOMPARE(e->records().toHex(), expected.toHex());
+        e->trigger("Rétablir");
+        e->trigger("Rétablir");
+        QVERIFY(!e->enabled("Rétablir"));
+        QCOMPARE(e->cell(3, 0) + e->cell(4, 0), QStringLiteral("3.54.5"));
+        put<qint16>(expected, 3 * 30 + 4, 35);
+        put<qint16>(expected, 4 * 30 + 4, 45);
+        QCOMPARE(e->records().toHex(), expected.toHex());
+    }
+    void nothingActsWithoutADocument_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("at start") << "start";
+        QTest::newRow("after the listing cleared it") << "listed";
+        QTest::newRow("after a cancelled build") << "cancelled";
+    }
+    void nothingActsWithoutADocument()
+    {
+        QFETCH(QString, state);
+        if (state == QLatin1String("listed")) {
+            e->open(DataFileType::WswinWD, 5);
+            TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWM));
+            TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWD));
+        } else if (state == QLatin1String("cancelled")) {
+            const auto cancel = TestSupport::whenShown<QProgressDialog>(
+                [](QProgressDialog* progress) { progress->cancel(); });
+            e->open(DataFileType::WS2300, 3000);
+        }
+        BoxLog boxes;
+        clickRowHeader(0);
+        QTest::mouseDClick(e->view()->verticalHeader()->viewport(), Qt::LeftButton, {},
+                           QPoint(5, 5));
+        QTest::mouseClick(e->view()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        e->window().addRow();
+        e->window().removeRow();
+        e->window().fenetre_chercher_date();
+        e->window().rechercher_date();
+        QVERIFY(!e->enabled("Ajouter une ligne") && !e->enabled("Supprimer la/les ligne(s)"));
+        QVERIFY(!e->enabled("Enregistrer") && !TestAccess::currentDialog(e->window()));
+        QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
+        for (char* buffer : TestAccess::buffers(e->window()))
+            QVERIFY(!buffer);
+        QCOMPARE(boxes.texts, QStringList());
+    }
+    void dateChange_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("shown"); // empty: refused
+        const auto row = [](const char* name, int type, const char* date, const char* shown) {
+            QTest::newRow(name) << type << date << shown;
+        };
+        row("wswin_WD", 1, "05/03/2015 14:30", "05/03/2015 14:30");
+        row("wswin_WS first day", 0, "01/01/1980 00:00", "01/01/1980 00:00");
+        row("wswin_WM last minute", 2, "31/12/2107 23:59", "31/12/2107 23:59");
+        row("wswin 1979 is not offered", 1, "31/12/1979 08:15", "01/01/1980 08:15");
+        row("WS3600 in the spring change", 4, "29/03/2015 02:30", "29/03/2015 02:30");
+        row("WS3600 last minute", 4, "07/02/2106 06:28", "07/02/2106 06:28");
+        row("WS3600 past its span", 4, "07/02/2106 06:29", "");
+        row("WS2300", 3, "05/03/2015 14:30", "05/03/2015 14:30");
+        row("WS2300 first minute", 3, "01/01/1970 01:00", "01/01/1970 01:00");
+        row("WS2300 before its span", 3, "01/01/1970 00:59", "");
+        row("WS2300 in the spring gap", 3, "29/03/2015 02:30", "");
+    }
+    // The dialog writes the row whose label was double-clicked, even when no column is shown and
+    // another row is current, and the date comes back after saving and reloading. A date that the
+    // timestamp of the document's type cannot hold is refused with a box naming it, writing
+    // nothing.
+    void dateChange()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, date);
+        QFETCH(QString, shown);
+        const QString path = e->open(DataFileType(type), 3);
+        const QByteArray before = e->records();
+        const QString oldLabel = e->label(1);
+        for (int column = 0; column < e->model()->columnCount(); ++column)
+            e->view()->setColumnHidden(column, true);
+        e->view()->setCurrentIndex(e->model()->index(0, 0));
+        QHeaderView* header = e->view()->verticalHeader();
+        QTest::mouseDClick(header->viewport(), Qt::LeftButton, {},
+                           QPoint(5, header->sectionViewportPosition(1) + 5));
+        QDialog* dialog = TestAccess::currentDialog(e->window());
+        auto* dateEdit = dialog->findChild<QDateEdit*>();
+        QCOMPARE(dateEdit->date().toString(QStringLiteral("dd/MM/yyyy")), oldLabel.left(10));
+        QVERIFY(dialog->isVisible() && dateEdit->width() >= dateEdit->sizeHint().width());
+        dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
+        dialog->findChild<QTimeEdit*>()->setTime(QTime::fromString(date.mid(11)));
+        BoxLog boxes;
+        dialog->findChild<QPushButton*>()->click();
+        QCOMPARE(boxes.texts, shown.isEmpty()
+                                  ? QStringList{"La date du " + date +
+                                                " ne peut pas être enregistrée dans ce fichier."}
+                                  : QStringList());
+        QCOMPARE(dialog->isVisible(), shown.isEmpty());
+        if (shown.isEmpty()) {
+            QVERIFY(e->label(1) == oldLabel && e->records() == before &&
+                    !e->enabled("Enregistrer"));
+            return;
+        }
+        e->trigger("Enregistrer");
+        TestAccess::load(e->window(), DataFileType(type), path);
+        QCOMPARE(e->label(0) + e->label(1), QStringLiteral("01/01/2010 12:00") + shown);
+    }
+    void dateSearch_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<int>("found"); // -1: the message
+        QTest::newRow("exact row") << "02/01/2010 21:20" << 200;
+        QTest::newRow("between two rows") << "02/01/2010 21:25" << 201;
+        QTest::newRow("first row") << "01/01/2010 12:00" << 0;
+        QTest::newRow("a minute before the first") << "01/01/2010 11:59" << -1;
+        QTest::newRow("last row") << "03/01/2010 13:50" << 299;
+        QTest::newRow("a minute after the last") << "03/01/2010 13:51" << -1;
+        QTest::newRow("placeholder last row") << "02/01/2010 21:20" << -2;
+    }
+    // The dialog opens on the first record's date; the found row stands at the top of the view,
+    // selected and current, even with the first column hidden.
+    void dateSearch()
+    {
+        QFETCH(QString, date);
+        QFETCH(int, found);
+        e->open(DataFileType::WS3600, 300);
+        e->view()->setColumnHidden(0, true);
+        if (found == -2) {
+            e->view()->setCurrentIndex(e->model()->index(299, 1));
+            e->window().addRow();
+        }
+        e->trigger("Rechercher une date...");
+        QDialog* dialog = TestAccess::currentDialog(e->window());
+        auto* dateEdit = dialog->findChild<QDateEdit*>();
+        auto* timeEdit = dialog->findChild<QTimeEdit*>();
+        QCOMPARE(QDateTime(dateEdit->date(), timeEdit->time()),
+                 QDateTime(QDate(2010, 1, 1), QTime(12, 0)));
+        dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
+        timeEdit->setTime(QTime::fromString(date.mid(11)));
+        BoxLog boxes;
+        dialog->findChild<QPushButton*>()->click();
+        QCOMPARE(boxes.texts,
+                 found < 0 ? QStringList{"La date recherchée n'est pas disponible dans le tableau"}
+                           : QStringList());
+        QCOMPARE(dialog->isVisible(), found < 0);
+        if (found < 0)
+            return;
+        QCOMPARE(e->view()->currentIndex().row(), found);
+        const QModelIndexList selected = e->view()->selectionModel()->selectedRows();
+        QCOMPARE(selected.size() * 1000 + selected.value(0).row(), 1000 + found);
+        if (found > 0 && found < 299)
+            QCOMPARE(e->view()->rowAt(0), found);
+    }
 
 private:
     void open(DataFileType type, const QVector<QByteArray>& records);
@@ -59,423 +448,6 @@ void TestEditing::clickRowHeader(int row, Qt::KeyboardModifiers modifiers)
     QHeaderView* header = e->view()->verticalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers,
                       QPoint(5, header->sectionViewportPosition(row) + 5));
-}
-
-void TestEditing::gate_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>(
-        "reason"); // the box's explanation; "" when accepted, "-" silently refused
-    const auto row = [](const char* name, int type, int column, const char* text,
-                        const char* reason) {
-        QTest::newRow(name) << type << column << text << reason;
-    };
-    const int WD = 1, W23 = 3, W36 = 4;
-    const char* range = "Les valeurs vont de -50 à 2000.";
-    const char* field = "Le champ de cette colonne ne peut pas contenir cette valeur.";
-    const char* oneDecimal = "Cette colonne ne garde qu'une décimale.";
-    row("lowest", WD, 0, "-50", "");
-    row("highest", WD, 0, "2000", "");
-    row("below the range", WD, 0, "-50.1", range);
-    row("above the range", WD, 0, "2000.1", range);
-    row("decimal comma", WD, 0, "12,5",
-        "La virgule ne sépare pas les décimales : utilisez le point.");
-    row("trailing zero", WD, 0, "21.30", "");
-    row("empty", WD, 0, "", "-");
-    row("not a number", WD, 0, "abc", "« abc » n'est pas un nombre.");
-    row("too many decimals", WD, 0, "21.35", oneDecimal);
-    row("a hair off a tenth", WD, 0, "21.300001", oneDecimal);
-    row("hundredth rounded away", WD, 0, "0.04", oneDecimal);
-    row("humidity over a byte", WD, 16, "300", field);
-    row("humidity fraction", WD, 16, "65.5", "Cette colonne ne garde pas de décimale.");
-    row("rain that wraps", WD, 33, "40", field);
-    row("thousandths kept", WD, 33, "1.2345", "Cette colonne garde 3 décimales.");
-    row("negative through an unsigned parse", WD, 34, "-5.2", field);
-    row("float takes any decimals", W23, 1, "21.35", "");
-    row("nan in a float", W23, 1, "nan", "« nan » n'est pas un nombre.");
-    row("inf", W36, 0, "inf", "« inf » n'est pas un nombre.");
-    row("float wind", W36, 8, "10.07", "");
-    row("NaN in a km/h float", W36, 8, "NaN", "« NaN » n'est pas un nombre.");
-    row("direction step", W36, 9, "67.5", "");
-    row("direction between steps", W36, 9, "70", field);
-    row("direction rounded to its step", W36, 9, "22.54", oneDecimal);
-    row("negative direction", W23, 7, "-22.5", field);
-    row("a row without a record", W36, -1, "12.5",
-        "Cette ligne ne correspond à aucun enregistrement du fichier.");
-}
-
-// An accepted text reaches exactly its field, enters the history and marks the document
-// modified; a refused one changes nothing and the box says why.
-void TestEditing::gate()
-{
-    QFETCH(int, type);
-    QFETCH(int, column);
-    QFETCH(QString, text);
-    QFETCH(QString, reason);
-    const Format::RecordLayout& layout = Format::layout(DataFileType(type));
-    open(DataFileType(type),
-         QVector<QByteArray>(column < 0 ? 0 : 1, QByteArray(layout.recordSize, 0)));
-    column = qMax(column, 0);
-    const QString before = e->cell(0, column);
-    const QByteArray recordBefore = record(0);
-    BoxLog boxes;
-    e->edit(0, column, text);
-    const bool accepted = reason.isEmpty();
-    const QStringList explained =
-        accepted || reason == QLatin1String("-") ? QStringList() : QStringList{reason};
-    QCOMPARE(boxes.explanations, explained);
-    QCOMPARE(boxes.texts.size(), explained.size());
-    QCOMPARE(boxes.texts.value(0, QStringLiteral("Erreur de saisie")),
-             QStringLiteral("Erreur de saisie"));
-    QCOMPARE(e->enabled("Enregistrer"), accepted);
-    QCOMPARE(e->window().isWindowModified(), accepted);
-    QCOMPARE(TestAccess::undoCount(e->window()), accepted ? 1 : 0);
-    QCOMPARE(e->cell(0, column), accepted ? text : before);
-    QByteArray expected = recordBefore;
-    if (accepted)
-        TestAccess::writeField(layout.fields[column], expected.data(), text);
-    QCOMPARE(record(0), expected);
-    QCOMPARE(expected != recordBefore, accepted);
-}
-
-// 25 edits taken back and done again, each landing on its cell and record; a 26th drops the
-// oldest; a new edit ends the redo chain; a refused text put back by undo brings the box and the
-// history moves all the same; a float field gets back its exact bytes, not its rounded text's.
-void TestEditing::history()
-{
-    QByteArray first(76, 0);
-    put<qint16>(first, 0x04, -32768);
-    open(DataFileType::WswinWD, QVector<QByteArray>(26, QByteArray(76, 0)) << first);
-    for (int i = 0; i < 26; ++i)
-        e->edit(i, 1, QString::number(i) + QStringLiteral(".5"));
-    for (int i = 25; i >= 1; --i) {
-        QVERIFY(e->enabled("Annuler"));
-        e->trigger("Annuler");
-        QCOMPARE(e->cell(i, 1) + record(i).toHex(), QStringLiteral("0.0") + QByteArray(152, '0'));
-        QCOMPARE(e->view()->currentIndex(), e->model()->index(i, 1));
-        QVERIFY(e->enabled("Rétablir"));
-    }
-    QVERIFY(!e->enabled("Annuler"));
-    QCOMPARE(e->cell(0, 1), QStringLiteral("0.5"));
-    for (int i = 1; i <= 24; ++i)
-        e->trigger("Rétablir");
-    QCOMPARE(qFromLittleEndian<qint16>(record(24).constData() + 0x06), 245);
-    e->trigger("Annuler");
-    e->edit(26, 0, QStringLiteral("4.5"));
-    QVERIFY(!e->enabled("Rétablir"));
-    e->trigger("Rétablir");
-    QCOMPARE(e->cell(24, 1) + e->cell(25, 1), QStringLiteral("0.00.0"));
-    BoxLog boxes;
-    e->trigger("Annuler");
-    QCOMPARE(boxes.texts, QStringList{"Erreur de saisie"});
-    QCOMPARE(qFromLittleEndian<qint16>(record(26).constData() + 0x04), 45);
-    QCOMPARE(TestAccess::undoCount(e->window()), 23);
-
-    QByteArray loaded(36, 0);
-    put<float>(loaded, 0x1C, 21.37f);
-    open(DataFileType::WS2300, {loaded});
-    e->edit(0, 1, QStringLiteral("25.04"));
-    for (int round = 0; round < 2; ++round) {
-        e->trigger("Annuler");
-        QCOMPARE(e->cell(0, 1) + record(0).toHex(), QStringLiteral("21.4") + loaded.toHex());
-        e->trigger("Rétablir");
-        QCOMPARE(qFromLittleEndian<float>(record(0).constData() + 0x1C), 25.04f);
-    }
-}
-
-void TestEditing::addRow_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("currentRow");
-    QTest::addColumn<int>("position"); // -1: refused
-    QTest::newRow("no current cell: at the top") << 3 << -1 << 0;
-    QTest::newRow("below the current row") << 2 << 2 << 3;
-    QTest::newRow("after the last") << 4 << 4 << 5;
-    QTest::newRow("selector moved to another type") << 1 << 0 << 1;
-    QTest::newRow("a count an int32 cannot hold") << 0 << 0 << -1;
-}
-
-// The new record is all zero bytes, in its place, with its neighbours untouched, in the buffer
-// of the document's own type whatever the selector shows; a buffer that cannot grow leaves the
-// table, the buffer and the count as they were.
-void TestEditing::addRow()
-{
-    QFETCH(int, type);
-    QFETCH(int, currentRow);
-    QFETCH(int, position);
-    e->open(DataFileType(type), 5);
-    const int size = Format::layout(DataFileType(type)).recordSize;
-    QByteArray expected = e->records();
-    if (currentRow >= 0)
-        e->view()->setCurrentIndex(e->model()->index(currentRow, 0));
-    TestAccess::fileTypeCombo(e->window())->setCurrentIndex(type == 3 ? 4 : 3);
-    BoxLog boxes;
-    if (position < 0)
-        TestAccess::setRecordCount(e->window(), INT_MAX);
-    e->window().addRow();
-    if (position < 0) {
-        TestAccess::setRecordCount(e->window(), 5);
-        QCOMPARE(boxes.texts, QStringList{"Mémoire insuffisante"});
-        QCOMPARE(e->model()->rowCount() * 10 + e->enabled("Enregistrer"), 50);
-        QCOMPARE(e->records(), expected);
-        return;
-    }
-    expected.insert(position * size, QByteArray(size, '\0'));
-    QCOMPARE(e->records().toHex(), expected.toHex());
-    QCOMPARE(e->model()->rowCount(), 6);
-    QCOMPARE(e->label(position), QStringLiteral("--/--/---- --:--"));
-    for (int column = 0; column < e->model()->columnCount(); ++column)
-        QCOMPARE(e->cell(position, column), QStringLiteral("--"));
-    QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"f.DAT\" : 6 données"));
-    QVERIFY(e->enabled("Enregistrer"));
-}
-
-// A cell click allows adding; a row header press, removing too. Rows picked with Ctrl leave in
-// ascending order whatever order they were picked in, from the table and the buffer alike.
-// "Aller en Bas" makes the last row current with nothing selected: removing then removes nothing.
-void TestEditing::removeRowsAndRowActions()
-{
-    e->open(DataFileType::WswinWD, 100);
-    const QByteArray before = e->records();
-    QStringList labels;
-    for (int row = 0; row < 7; ++row)
-        labels << e->label(row);
-    QTest::mouseClick(e->view()->viewport(), Qt::LeftButton, {},
-                      e->view()->visualRect(e->model()->index(1, 1)).center());
-    QVERIFY(e->enabled("Ajouter une ligne") && !e->enabled("Supprimer la/les ligne(s)"));
-    clickRowHeader(3);
-    QVERIFY(e->enabled("Supprimer la/les ligne(s)"));
-    e->trigger("Aller en Bas");
-    QCOMPARE(e->view()->currentIndex().row(), 99);
-    QVERIFY(!e->view()->selectionModel()->hasSelection() &&
-            e->enabled("Supprimer la/les ligne(s)"));
-    e->trigger("Supprimer la/les ligne(s)");
-    QCOMPARE(e->model()->rowCount(), 100);
-    e->trigger("Aller en Haut");
-    QCOMPARE(e->view()->currentIndex().row(), 0);
-
-    clickRowHeader(5);
-    clickRowHeader(2, Qt::ControlModifier);
-    e->trigger("Supprimer la/les ligne(s)");
-    QCOMPARE(e->records().toHex(),
-             QByteArray(before).remove(5 * 76, 76).remove(2 * 76, 76).toHex());
-    labels.removeAt(5);
-    labels.removeAt(2);
-    for (int row = 0; row < 5; ++row)
-        QCOMPARE(e->label(row), labels.at(row));
-    QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"f.DAT\" : 98 données"));
-    QVERIFY(!e->enabled("Supprimer la/les ligne(s)") && e->enabled("Ajouter une ligne"));
-    QVERIFY(e->enabled("Enregistrer"));
-}
-
-// A file without records shows one row that holds none: removing it removes nothing, adding
-// replaces it. With every row removed the table is empty, "Aller en Haut"/"Aller en Bas" and the
-// search have nothing to go to, saving writes a history without records, and a row can be added.
-void TestEditing::fileWithoutRecordsAndEveryRowRemoved()
-{
-    const QString path = e->open(DataFileType::WS2300, 0);
-    for (int round = 0; round < 2; ++round) {
-        e->view()->selectAll();
-        e->window().removeRow();
-        QCOMPARE(e->model()->rowCount(), 1 - round);
-        if (round == 0) {
-            e->window().addRow();
-            QCOMPARE(e->model()->rowCount() * 100 + e->records().count('\0'), 136);
-        }
-    }
-    QCOMPARE(TestAccess::recordCount(e->window()), 0);
-    e->trigger("Aller en Haut");
-    e->trigger("Aller en Bas");
-    QVERIFY(!e->view()->currentIndex().isValid());
-    {
-        BoxLog boxes;
-        e->window().fenetre_chercher_date();
-        e->window().rechercher_date();
-        QCOMPARE(boxes.texts,
-                 QStringList{"La date recherchée n'est pas disponible dans le tableau"});
-    }
-    e->trigger("Enregistrer");
-    QCOMPARE(
-        TestSupport::readFile(path).toHex(),
-        (TestSupport::stationFile(DataFileType::WS2300, 0).left(16) + QByteArray(12, 0)).toHex());
-    e->window().addRow();
-    QCOMPARE(e->model()->rowCount() * 100 + e->records().count('\0'), 136);
-}
-
-// Undo and redo land on the record that was edited, wherever adds and removals moved it; the
-// entries of a removed record are gone.
-void TestEditing::historyFollowsItsRecords()
-{
-    e->open(DataFileType::WswinWM, 6);
-    const QByteArray original = e->records();
-    const QString third = e->cell(3, 0);
-    e->edit(1, 0, QStringLiteral("1.5"));
-    e->edit(3, 0, QStringLiteral("3.5"));
-    e->edit(4, 0, QStringLiteral("4.5"));
-    e->trigger("Annuler");
-    e->view()->setCurrentIndex(e->model()->index(1, 0));
-    e->window().addRow();
-    e->view()->selectRow(1);
-    e->window().removeRow();
-    e->trigger("Annuler");
-    QCOMPARE(e->cell(3, 0), third);
-    QVERIFY(!e->enabled("Annuler") && e->enabled("Rétablir"));
-    QByteArray expected = original;
-    expected.insert(2 * 30, QByteArray(30, '\0')).remove(30, 30);
-    QCOMPARE(e->records().toHex(), expected.toHex());
-    e->trigger("Rétablir");
-    e->trigger("Rétablir");
-    QVERIFY(!e->enabled("Rétablir"));
-    QCOMPARE(e->cell(3, 0) + e->cell(4, 0), QStringLiteral("3.54.5"));
-    put<qint16>(expected, 3 * 30 + 4, 35);
-    put<qint16>(expected, 4 * 30 + 4, 45);
-    QCOMPARE(e->records().toHex(), expected.toHex());
-}
-
-void TestEditing::nothingActsWithoutADocument_data()
-{
-    QTest::addColumn<QString>("state");
-    QTest::newRow("at start") << "start";
-    QTest::newRow("after the listing cleared it") << "listed";
-    QTest::newRow("after a cancelled build") << "cancelled";
-}
-
-void TestEditing::nothingActsWithoutADocument()
-{
-    QFETCH(QString, state);
-    if (state == QLatin1String("listed")) {
-        e->open(DataFileType::WswinWD, 5);
-        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWM));
-        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWD));
-    } else if (state == QLatin1String("cancelled")) {
-        const auto cancel = TestSupport::whenShown<QProgressDialog>(
-            [](QProgressDialog* progress) { progress->cancel(); });
-        e->open(DataFileType::WS2300, 3000);
-    }
-    BoxLog boxes;
-    clickRowHeader(0);
-    QTest::mouseDClick(e->view()->verticalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseClick(e->view()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    e->window().addRow();
-    e->window().removeRow();
-    e->window().fenetre_chercher_date();
-    e->window().rechercher_date();
-    QVERIFY(!e->enabled("Ajouter une ligne") && !e->enabled("Supprimer la/les ligne(s)"));
-    QVERIFY(!e->enabled("Enregistrer") && !TestAccess::currentDialog(e->window()));
-    QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
-    for (char* buffer : TestAccess::buffers(e->window()))
-        QVERIFY(!buffer);
-    QCOMPARE(boxes.texts, QStringList());
-}
-
-void TestEditing::dateChange_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QString>("shown"); // empty: refused
-    const auto row = [](const char* name, int type, const char* date, const char* shown) {
-        QTest::newRow(name) << type << date << shown;
-    };
-    row("wswin_WD", 1, "05/03/2015 14:30", "05/03/2015 14:30");
-    row("wswin_WS first day", 0, "01/01/1980 00:00", "01/01/1980 00:00");
-    row("wswin_WM last minute", 2, "31/12/2107 23:59", "31/12/2107 23:59");
-    row("wswin 1979 is not offered", 1, "31/12/1979 08:15", "01/01/1980 08:15");
-    row("WS3600 in the spring change", 4, "29/03/2015 02:30", "29/03/2015 02:30");
-    row("WS3600 last minute", 4, "07/02/2106 06:28", "07/02/2106 06:28");
-    row("WS3600 past its span", 4, "07/02/2106 06:29", "");
-    row("WS2300", 3, "05/03/2015 14:30", "05/03/2015 14:30");
-    row("WS2300 first minute", 3, "01/01/1970 01:00", "01/01/1970 01:00");
-    row("WS2300 before its span", 3, "01/01/1970 00:59", "");
-    row("WS2300 in the spring gap", 3, "29/03/2015 02:30", "");
-}
-
-// The dialog writes the row whose label was double-clicked, even when no column is shown and
-// another row is current, and the date comes back after saving and reloading. A date that the
-// timestamp of the document's type cannot hold is refused with a box naming it, writing nothing.
-void TestEditing::dateChange()
-{
-    QFETCH(int, type);
-    QFETCH(QString, date);
-    QFETCH(QString, shown);
-    const QString path = e->open(DataFileType(type), 3);
-    const QByteArray before = e->records();
-    const QString oldLabel = e->label(1);
-    for (int column = 0; column < e->model()->columnCount(); ++column)
-        e->view()->setColumnHidden(column, true);
-    e->view()->setCurrentIndex(e->model()->index(0, 0));
-    QHeaderView* header = e->view()->verticalHeader();
-    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {},
-                       QPoint(5, header->sectionViewportPosition(1) + 5));
-    QDialog* dialog = TestAccess::currentDialog(e->window());
-    auto* dateEdit = dialog->findChild<QDateEdit*>();
-    QCOMPARE(dateEdit->date().toString(QStringLiteral("dd/MM/yyyy")), oldLabel.left(10));
-    QVERIFY(dialog->isVisible() && dateEdit->width() >= dateEdit->sizeHint().width());
-    dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
-    dialog->findChild<QTimeEdit*>()->setTime(QTime::fromString(date.mid(11)));
-    BoxLog boxes;
-    dialog->findChild<QPushButton*>()->click();
-    QCOMPARE(boxes.texts, shown.isEmpty()
-                              ? QStringList{"La date du " + date +
-                                            " ne peut pas être enregistrée dans ce fichier."}
-                              : QStringList());
-    QCOMPARE(dialog->isVisible(), shown.isEmpty());
-    if (shown.isEmpty()) {
-        QVERIFY(e->label(1) == oldLabel && e->records() == before && !e->enabled("Enregistrer"));
-        return;
-    }
-    e->trigger("Enregistrer");
-    TestAccess::load(e->window(), DataFileType(type), path);
-    QCOMPARE(e->label(0) + e->label(1), QStringLiteral("01/01/2010 12:00") + shown);
-}
-
-void TestEditing::dateSearch_data()
-{
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<int>("found"); // -1: the message
-    QTest::newRow("exact row") << "02/01/2010 21:20" << 200;
-    QTest::newRow("between two rows") << "02/01/2010 21:25" << 201;
-    QTest::newRow("first row") << "01/01/2010 12:00" << 0;
-    QTest::newRow("a minute before the first") << "01/01/2010 11:59" << -1;
-    QTest::newRow("last row") << "03/01/2010 13:50" << 299;
-    QTest::newRow("a minute after the last") << "03/01/2010 13:51" << -1;
-    QTest::newRow("placeholder last row") << "02/01/2010 21:20" << -2;
-}
-
-// The dialog opens on the first record's date; the found row stands at the top of the view,
-// selected and current, even with the first column hidden.
-void TestEditing::dateSearch()
-{
-    QFETCH(QString, date);
-    QFETCH(int, found);
-    e->open(DataFileType::WS3600, 300);
-    e->view()->setColumnHidden(0, true);
-    if (found == -2) {
-        e->view()->setCurrentIndex(e->model()->index(299, 1));
-        e->window().addRow();
-    }
-    e->trigger("Rechercher une date...");
-    QDialog* dialog = TestAccess::currentDialog(e->window());
-    auto* dateEdit = dialog->findChild<QDateEdit*>();
-    auto* timeEdit = dialog->findChild<QTimeEdit*>();
-    QCOMPARE(QDateTime(dateEdit->date(), timeEdit->time()),
-             QDateTime(QDate(2010, 1, 1), QTime(12, 0)));
-    dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
-    timeEdit->setTime(QTime::fromString(date.mid(11)));
-    BoxLog boxes;
-    dialog->findChild<QPushButton*>()->click();
-    QCOMPARE(boxes.texts,
-             found < 0 ? QStringList{"La date recherchée n'est pas disponible dans le tableau"}
-                       : QStringList());
-    QCOMPARE(dialog->isVisible(), found < 0);
-    if (found < 0)
-        return;
-    QCOMPARE(e->view()->currentIndex().row(), found);
-    const QModelIndexList selected = e->view()->selectionModel()->selectedRows();
-    QCOMPARE(selected.size() * 1000 + selected.value(0).row(), 1000 + found);
-    if (found > 0 && found < 299)
-        QCOMPARE(e->view()->rowAt(0), found);
 }
 
 STRATOMARK_TEST_MAIN(TestEditing)

@@ -1,20 +1,7 @@
 #include "synthetic.h"
 #include "testsupport.h"
 
-#include <QCheckBox>
-#include <QFileDialog>
-#include <QFormLayout>
-#include <QLabel>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QSettings>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextEdit>
+#include <QtPrintSupport>
 
 using Format::DataFileType;
 
@@ -23,18 +10,344 @@ class TestTools : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void sensorChoice_data();
-    void sensorChoice();
-    void exportBytes_data();
-    void exportBytes();
-    void exportKeepsOrReplaces_data();
-    void exportKeepsOrReplaces();
-    void importRoundTrip_data();
-    void importRoundTrip();
-    void importFaults_data();
-    void importFaults();
-    void printing();
+    void init()
+    {
+        e = std::make_unique<TestSupport::Editor>();
+        boxes = std::make_unique<TestSupport::BoxLog>();
+    }
+    void sensorChoice_data()
+    {
+        QTest::addColumn<int>("document");
+        QTest::addColumn<int>("selector");
+        QTest::addColumn<int>("left");
+        QTest::newRow("wswin_WD, WS2300 selected") << int(DataFileType::WswinWD) << 3 << 23;
+        QTest::newRow("wswin_WS, WS2300 selected") << int(DataFileType::WswinWS) << 3 << 21;
+        QTest::newRow("wswin_WM, WS3600 selected") << int(DataFileType::WswinWM) << 4 << 8;
+        QTest::newRow("WS3600, WS2300 selected") << int(DataFileType::WS3600) << 3 << 6;
+        QTest::newRow("WS2300, WS3600 selected") << int(DataFileType::WS2300) << 4 << 4;
+        QTest::newRow("no document, WS2300 selected") << -1 << 3 << 4;
+    }
+    // The boxes are those of the shown document's type, whatever the selector shows since, or with
+    // no document those of the selector's type: the first half on the left, in the columns' order.
+    // The choice is saved for that type only, and hides the column now and after a reload.
+    void sensorChoice()
+    {
+        QFETCH(int, document);
+        QFETCH(int, selector);
+        QFETCH(int, left);
+        const DataFileType type = DataFileType(document < 0 ? selector : document);
+        const QString path = document < 0 ? QString() : load(type, 2);
+        TestAccess::fileTypeCombo(e->window())->setCurrentIndex(selector);
+        e->trigger("Sondes...");
+        QCOMPARE(TestAccess::sensorForm(e->window(), false)->rowCount(), left);
+        QStringList labels;
+        for (QFormLayout* form : {TestAccess::sensorForm(e->window(), false),
+                                  TestAccess::sensorForm(e->window(), true)}) {
+            for (int row = 0; row < form->rowCount(); ++row)
+                labels << qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget())
+                              ->text();
+        }
+        QStringList names;
+        for (const QString& header : FenPrincipale::headerList(type))
+            names << header.section('\n', 0, 0);
+        QCOMPARE(labels, names);
+
+        const QList<QCheckBox*> boxes = TestAccess::sensorBoxes(e->window());
+        QPushButton* selectAll = TestAccess::selectAllButton(e->window());
+        QCOMPARE(selectAll->text(), QStringLiteral("Tout sélectionner/desélectionner"));
+        boxes.last()->setChecked(false);
+        for (const char* text :
+             {"Tout desélectionner", "Tout sélectionner", "Tout desélectionner"}) {
+            const bool checking = selectAll->text() != QStringLiteral("Tout desélectionner");
+            selectAll->click();
+            QCOMPARE(selectAll->text(), QString::fromUtf8(text));
+            for (QCheckBox* box : boxes)
+                QCOMPARE(box->isChecked(), checking);
+        }
+        boxes.at(left)->setChecked(false);
+        e->click("OK");
+        QVERIFY(!TestAccess::currentDialog(e->window())->isVisible());
+        QCOMPARE(QSettings(TestAccess::settingsPath(), QSettings::IniFormat).childGroups(),
+                 QStringList{Format::layout(type).name});
+
+        if (document >= 0)
+            TestAccess::load(e->window(), type, path);
+        for (int column = 0; document >= 0 && column < names.size(); ++column)
+            QCOMPARE(e->view()->isColumnHidden(column), column == left);
+        e->trigger("Sondes...");
+        TestAccess::sensorBoxes(e->window()).at(left)->setChecked(true);
+        e->click("Annuler");
+        e->trigger("Sondes...");
+        QVERIFY(!TestAccess::sensorBoxes(e->window()).at(left)->isChecked());
+    }
+    void exportBytes_data()
+    {
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<int>("separator");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Tout ;") << 0 << 0
+                                << "Date;Heure;Temp. I. (°C);Temp. E. (°C);Hum. I. (%);Hum. E. (%);"
+                                   "Pression Abs (hPa);Pluie totale (mm);Vit. Vent (Km/h);"
+                                   "Direction (°);unknown;\n"
+                                   "01/01/2014;00:00;20.5;-3.0;45;80;1013.2;12.345;7.2;225.0;0;\n"
+                                   "--/--/----;--:--;--;--;--;--;--;--;--;--;--;\n";
+        QTest::newRow("Données affichées ,")
+            << 1 << 1
+            << "Date,Heure,Temp. I. (°C),Temp. E. (°C),Hum. E. (%),Pression Abs (hPa),"
+               "Pluie totale (mm),Vit. Vent (Km/h),Direction (°),\n"
+               "01/01/2014,00:00,20.5,-3.0,80,1013.2,12.345,7.2,225.0,\n"
+               "--/--/----,--:--,--,--,--,--,--,--,--,\n";
+    }
+    // The table as shown, an added row's placeholders included, in ISO 8859-1.
+    void exportBytes()
+    {
+        QFETCH(int, scope);
+        QFETCH(int, separator);
+        QFETCH(QString, expected);
+        load(DataFileType::WS2300, 2);
+        TableModel* model = e->model();
+        {
+            const QSignalBlocker blocker(model);
+            const QStringList values{"20.5",   "-3.0",   "45",  "80",
+                                     "1013.2", "12.345", "7.2", "225.0"};
+            for (int column = 0; column < 9; ++column) {
+                model->setData(model->index(0, column), values.value(column, "0"), Qt::EditRole);
+                model->setData(model->index(1, column), "--", Qt::EditRole);
+            }
+            model->setHeaderData(1, Qt::Vertical, "--/--/---- --:--", Qt::EditRole);
+        }
+        e->view()->setColumnHidden(2, true);
+        e->view()->setColumnHidden(8, true);
+        exportTo(e->path("out.csv"), scope, separator);
+        QCOMPARE(TestSupport::readFile(e->path("out.csv")), expected.toLatin1());
+        QVERIFY(!e->enabled("Enregistrer"));
+    }
+    void exportKeepsOrReplaces_data()
+    {
+        for (const char* column : {"action", "name", "filter", "target", "reply", "message"})
+            QTest::addColumn<QString>(column);
+        const auto row = [](const char* title, const QStringList& texts) {
+            QTest::newRow(title) << texts.at(0) << texts.at(1) << texts.at(2) << texts.at(3)
+                                 << texts.at(4) << texts.value(5);
+        };
+        const QString csv = QStringLiteral("Fichier CSV (*.csv)");
+        const QString question = QStringLiteral("Le fichier \"%1\" existe déjà. Voulez-vous le "
+                                                "remplacer ?");
+        row("csv appended", {"&Exporter", "out", csv, "out.csv", ""});
+        row("txt kept", {"&Exporter", "out.txt", csv, "out.txt", ""});
+        row("txt appended", {"&Exporter", "o.Csv", "Fichier Texte (*.txt)", "o.Csv.txt", ""});
+        row("any file as typed", {"&Exporter", "out", "*.*", "out", ""});
+        row("appended name replaced",
+            {"&Exporter", "o", csv, "o.csv", "Oui", question.arg("o.csv")});
+        row("appended name kept", {"&Exporter", "o", csv, "o.csv", "Non", question.arg("o.csv")});
+        row("save as name kept", {"Enregistrer sous...", "o", "Fichier DAT (*.DAT)", "o.DAT", "Non",
+                                  question.arg("o.DAT")});
+        row("Annuler", {"&Exporter", "o", "*.*", "o", "Annuler"});
+        row("write fails",
+            {"&Exporter", "o", "*.*", "o", "write", "Erreur lors de l'écriture de:\n{}"});
+        row("open fails",
+            {"&Exporter", "absent/o", "*.*", "o", "open", "Erreur lors de l'ouverture de:\n{}"});
+    }
+    // A file that has the chosen name is replaced only by a whole export, and one that an appended
+    // suffix names, which the file dialog did not ask about, only after a question.
+    void exportKeepsOrReplaces()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, name);
+        QFETCH(QString, filter);
+        QFETCH(QString, target);
+        QFETCH(QString, reply);
+        QFETCH(QString, message);
+        load(DataFileType::WS2300, 300);
+        if (!reply.isEmpty())
+            TestSupport::writeFile(e->path(target), "old");
+        boxes = std::make_unique<TestSupport::BoxLog>(QStringList{reply});
+        const auto cancel = TestSupport::whenShown<QProgressDialog>([reply](QProgressDialog* p) {
+            if (reply == QLatin1String("Annuler"))
+                p->cancel();
+        });
+        TestSupport::withFileSizeLimit(reply == QLatin1String("write") ? 4096 : 1 << 30, [&] {
+            if (action == QLatin1String("&Exporter")) {
+                exportTo(e->path(name), 0, 0, filter);
+            } else {
+                const auto file = TestSupport::chooseFile(e->path(name), filter);
+                e->trigger(action.toUtf8().constData());
+            }
+        });
+
+        QCOMPARE(boxes->texts, message.isEmpty()
+                                   ? QStringList()
+                                   : QStringList{message.replace("{}", e->path(name))});
+        const bool kept = !reply.isEmpty() && reply != QLatin1String("Oui");
+        QCOMPARE(TestSupport::readFile(e->path(target)).startsWith(kept ? "old" : "Date;Heure;"),
+                 true);
+        QCOMPARE(QDir(e->path(QString())).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"doc.DAT", target}));
+    }
+    void importRoundTrip_data()
+    {
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<int>("separator");
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("Tout ; ISO 8859-1") << 0 << 0 << "latin1";
+        QTest::newRow("Données affichées , ISO 8859-1") << 1 << 1 << "latin1";
+        QTest::newRow("Tout , UTF-8") << 0 << 1 << "utf8";
+        QTest::newRow("Données affichées ; UTF-8 with BOM") << 1 << 0 << "bom";
+    }
+    // Exported, changed in a spreadsheet, saved as the spreadsheet likes and imported: the table,
+    // and after saving the file, hold exactly the changed values and date.
+    void importRoundTrip()
+    {
+        QFETCH(int, scope);
+        QFETCH(int, separator);
+        QFETCH(QString, encoding);
+        // Row 0, left as it is, holds more than its texts show: a fraction of a degree and seconds.
+        QByteArray file =
+            Synthetic::stationFile(DataFileType::WS2300, QDate(2014, 1, 1).startOfDay(), 10, 3);
+        TestSupport::put<float>(file, 0x18, 21.37f);
+        TestSupport::put<quint32>(file, 4, qFromLittleEndian<quint32>(file.constData() + 4) + 17);
+        const QString path = TestSupport::writeFile(e->path("doc.DAT"), file);
+        TestAccess::load(e->window(), DataFileType::WS2300, path);
+        const QStringList original = e->grid();
+        e->view()->setColumnHidden(2, true);
+        e->edit(1, 0, "-7.5");
+        e->edit(2, 3, "99");
+        QStringList expected = e->grid();
+        const QString date = QStringLiteral("02/03/2015 04:05");
+        expected[1] = date + expected.at(1).mid(date.size());
+        const QString exported = e->path("round.csv");
+        exportTo(exported, scope, separator);
+
+        const QString sep = separator == 0 ? ";" : ",";
+        QString text = QString::fromLatin1(TestSupport::readFile(exported));
+        text.replace(e->label(1).replace(' ', sep), QString(date).replace(' ', sep));
+        QByteArray bytes = encoding == QLatin1String("latin1") ? text.toLatin1() : text.toUtf8();
+        TestSupport::writeFile(exported,
+                               encoding == QLatin1String("bom") ? "\xEF\xBB\xBF" + bytes : bytes);
+        TestAccess::load(e->window(), DataFileType::WS2300, path);
+        importFrom(exported);
+        QCOMPARE(e->grid(), expected);
+        QVERIFY(e->enabled("Enregistrer"));
+        e->trigger("Annuler");
+        QCOMPARE(e->grid().at(2), original.at(2));
+        e->trigger("Rétablir");
+        e->trigger("Enregistrer");
+        QCOMPARE(TestSupport::readFile(path).left(36), file.left(36));
+        TestAccess::load(e->window(), DataFileType::WS2300, path);
+        QCOMPARE(e->grid(), expected);
+    }
+    void importFaults_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("changes");
+        QTest::newRow("foreign column") << "Date;Heure;Note;Temp. E. (°C);Hum. E. (%);\n"
+                                           "{D0};hello;-5.5;41;\n{D1};;;42;\n"
+                                        << "" << QStringList{"0,2=-5.5", "0,4=41", "1,4=42"};
+        QTest::newRow("short lines") << "Date;Heure;Temp. I. (°C);Temp. E. (°C)\n{D0};3.5\nseul\n"
+                                     << "" << QStringList{"0,1=3.5"};
+        QTest::newRow("empty lines at the end") << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n\n\n"
+                                                << "" << QStringList{"0,3=7", "1,3=8"};
+        QTest::newRow("one line too many")
+            << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n{D1};9;\n"
+            << "Le fichier ne contient pas le même nombre de lignes que le tableau"
+            << QStringList();
+        QTest::newRow("refused values")
+            << "Date;Heure;Temp. I. (°C);Temp. E. (°C);Hum. I. "
+               "(%)\n{D0};abc;2.5;12,5\n{D1};3000;;9\n"
+            << "3 valeurs du fichier ont été refusées ; leurs cellules gardent leur texte "
+               "précédent :\n"
+               "{L0}, Temp. I. (°C) : \"abc\"\n{L0}, Hum. I. (%) : \"12,5\"\n"
+               "{L1}, Temp. I. (°C) : \"3000\""
+            << QStringList{"0,2=2.5", "1,3=9"};
+        QTest::newRow("dates") << "Date;Heure\n02/03/2015;04:05\n31/12/1899;23:59\n"
+                               << "" << QStringList{"0,0=02/03/2015 04:05"};
+        QTest::newRow("file gone") << ""
+                                   << "Erreur lors de l'ouverture de:\n{path}" << QStringList();
+    }
+    // A change is "row,field=text", field 0 being the row's date; the saved file, read back, shows
+    // what the table showed.
+    void importFaults()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
+        QFETCH(QStringList, changes);
+        const QString document = load(DataFileType::WS2300, 2);
+        QList<QStringList> expected;
+        for (const QString& row : e->grid())
+            expected << row.split('|');
+        for (const QString& change : changes)
+            expected[change.at(0).digitValue()][change.section('=', 0, 0).section(',', 1).toInt()] =
+                change.section('=', 1);
+        const QString path = e->path("in.csv");
+        for (int row = 0; row < 2; ++row) {
+            file.replace(QStringLiteral("{D%1}").arg(row), e->label(row).replace(' ', ';'));
+            message.replace(QStringLiteral("{L%1}").arg(row), e->label(row));
+        }
+        TestSupport::writeFile(path, file.toLatin1());
+        importFrom(path, file.isEmpty());
+        message.replace("{path}", path);
+        QCOMPARE(boxes->texts, message.isEmpty() ? QStringList() : QStringList{message});
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int row = 0; row < 2; ++row)
+                QCOMPARE(e->grid().at(row), expected.at(row).join('|'));
+            e->window().enregistrer();
+            TestAccess::load(e->window(), DataFileType::WS2300, document);
+        }
+    }
+    void printing()
+    {
+        load(DataFileType::WswinWD, 2);
+        int previews = 0;
+        const auto preview = TestSupport::whenModalShown([&previews](QWidget* modal) {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal);
+            previews += dialog ? 1 : 0;
+            if (dialog)
+                dialog->reject();
+            return false;
+        });
+        e->trigger("Imprimer...");
+        QCOMPARE(boxes->texts,
+                 QStringList{"Trop de colonnes sont affichées pour tenir sur la page.\n"
+                             "Masquez-en quelques-unes avec \"Sondes...\" avant d'imprimer."});
+        QCOMPARE(previews, 0);
+
+        // The 140 characters of the heading of all WS3600 columns fit.
+        load(DataFileType::WS3600, 2);
+        {
+            const QSignalBlocker blocker(e->model());
+            e->edit(1, 0, "<b>x</b>");
+            e->edit(1, 11, "");
+        }
+        QString heading = "Date Temp. I. Temp. E. Hum. I. Hum. E. Pression Rel. Pression Abs Pluie "
+                          "totale Pluie Vit. Vent Direction Rafales unknown ";
+        QTableView* view = e->view();
+        for (int pass = 1; pass <= 2; ++pass) {
+            e->trigger("Imprimer...");
+            QCOMPARE(previews, pass);
+            QTextDocument* document = TestAccess::printTextEdit(e->window())->document();
+            QStringList lines{heading, e->label(0), e->label(1)};
+            for (int column = 0; column < 12; ++column) {
+                for (int row = 0; row < 2 && !view->isColumnHidden(column); ++row)
+                    lines[row + 1] += "  " + e->cell(row, column);
+            }
+            QCOMPARE(document->toPlainText(), lines.join('\n'));
+            QCOMPARE(document->firstBlock().begin().fragment().charFormat().fontWeight(),
+                     int(QFont::Bold));
+            QCOMPARE(document->lastBlock().begin().fragment().charFormat().fontWeight(),
+                     int(QFont::Normal));
+            view->setColumnHidden(7, true);
+            heading.replace("totale Pluie ", "totale ");
+        }
+
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(e->path("print.pdf"));
+        e->window().print(&printer);
+        const QByteArray pdf = TestSupport::readFile(printer.outputFileName());
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(pdf.count("/Type /Page\n"), 1);
+    }
 
 private:
     QString load(DataFileType type, int records)
@@ -65,348 +378,6 @@ private:
     std::unique_ptr<TestSupport::Editor> e;
     std::unique_ptr<TestSupport::BoxLog> boxes;
 };
-
-void TestTools::init()
-{
-    e = std::make_unique<TestSupport::Editor>();
-    boxes = std::make_unique<TestSupport::BoxLog>();
-}
-
-void TestTools::sensorChoice_data()
-{
-    QTest::addColumn<int>("document");
-    QTest::addColumn<int>("selector");
-    QTest::addColumn<int>("left");
-    QTest::newRow("wswin_WD, WS2300 selected") << int(DataFileType::WswinWD) << 3 << 23;
-    QTest::newRow("wswin_WS, WS2300 selected") << int(DataFileType::WswinWS) << 3 << 21;
-    QTest::newRow("wswin_WM, WS3600 selected") << int(DataFileType::WswinWM) << 4 << 8;
-    QTest::newRow("WS3600, WS2300 selected") << int(DataFileType::WS3600) << 3 << 6;
-    QTest::newRow("WS2300, WS3600 selected") << int(DataFileType::WS2300) << 4 << 4;
-    QTest::newRow("no document, WS2300 selected") << -1 << 3 << 4;
-}
-
-// The boxes are those of the shown document's type, whatever the selector shows since, or with
-// no document those of the selector's type: the first half on the left, in the columns' order.
-// The choice is saved for that type only, and hides the column now and after a reload.
-void TestTools::sensorChoice()
-{
-    QFETCH(int, document);
-    QFETCH(int, selector);
-    QFETCH(int, left);
-    const DataFileType type = DataFileType(document < 0 ? selector : document);
-    const QString path = document < 0 ? QString() : load(type, 2);
-    TestAccess::fileTypeCombo(e->window())->setCurrentIndex(selector);
-    e->trigger("Sondes...");
-    QCOMPARE(TestAccess::sensorForm(e->window(), false)->rowCount(), left);
-    QStringList labels;
-    for (QFormLayout* form :
-         {TestAccess::sensorForm(e->window(), false), TestAccess::sensorForm(e->window(), true)}) {
-        for (int row = 0; row < form->rowCount(); ++row)
-            labels << qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget())
-                          ->text();
-    }
-    QStringList names;
-    for (const QString& header : FenPrincipale::headerList(type))
-        names << header.section('\n', 0, 0);
-    QCOMPARE(labels, names);
-
-    const QList<QCheckBox*> boxes = TestAccess::sensorBoxes(e->window());
-    QPushButton* selectAll = TestAccess::selectAllButton(e->window());
-    QCOMPARE(selectAll->text(), QStringLiteral("Tout sélectionner/desélectionner"));
-    boxes.last()->setChecked(false);
-    for (const char* text : {"Tout desélectionner", "Tout sélectionner", "Tout desélectionner"}) {
-        const bool checking = selectAll->text() != QStringLiteral("Tout desélectionner");
-        selectAll->click();
-        QCOMPARE(selectAll->text(), QString::fromUtf8(text));
-        for (QCheckBox* box : boxes)
-            QCOMPARE(box->isChecked(), checking);
-    }
-    boxes.at(left)->setChecked(false);
-    e->click("OK");
-    QVERIFY(!TestAccess::currentDialog(e->window())->isVisible());
-    QCOMPARE(QSettings(TestAccess::settingsPath(), QSettings::IniFormat).childGroups(),
-             QStringList{Format::layout(type).name});
-
-    if (document >= 0)
-        TestAccess::load(e->window(), type, path);
-    for (int column = 0; document >= 0 && column < names.size(); ++column)
-        QCOMPARE(e->view()->isColumnHidden(column), column == left);
-    e->trigger("Sondes...");
-    TestAccess::sensorBoxes(e->window()).at(left)->setChecked(true);
-    e->click("Annuler");
-    e->trigger("Sondes...");
-    QVERIFY(!TestAccess::sensorBoxes(e->window()).at(left)->isChecked());
-}
-
-void TestTools::exportBytes_data()
-{
-    QTest::addColumn<int>("scope");
-    QTest::addColumn<int>("separator");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("Tout ;") << 0 << 0
-                            << "Date;Heure;Temp. I. (°C);Temp. E. (°C);Hum. I. (%);Hum. E. (%);"
-                               "Pression Abs (hPa);Pluie totale (mm);Vit. Vent (Km/h);"
-                               "Direction (°);unknown;\n"
-                               "01/01/2014;00:00;20.5;-3.0;45;80;1013.2;12.345;7.2;225.0;0;\n"
-                               "--/--/----;--:--;--;--;--;--;--;--;--;--;--;\n";
-    QTest::newRow("Données affichées ,")
-        << 1 << 1
-        << "Date,Heure,Temp. I. (°C),Temp. E. (°C),Hum. E. (%),Pression Abs (hPa),"
-           "Pluie totale (mm),Vit. Vent (Km/h),Direction (°),\n"
-           "01/01/2014,00:00,20.5,-3.0,80,1013.2,12.345,7.2,225.0,\n"
-           "--/--/----,--:--,--,--,--,--,--,--,--,\n";
-}
-
-// The table as shown, an added row's placeholders included, in ISO 8859-1.
-void TestTools::exportBytes()
-{
-    QFETCH(int, scope);
-    QFETCH(int, separator);
-    QFETCH(QString, expected);
-    load(DataFileType::WS2300, 2);
-    TableModel* model = e->model();
-    {
-        const QSignalBlocker blocker(model);
-        const QStringList values{"20.5", "-3.0", "45", "80", "1013.2", "12.345", "7.2", "225.0"};
-        for (int column = 0; column < 9; ++column) {
-            model->setData(model->index(0, column), values.value(column, "0"), Qt::EditRole);
-            model->setData(model->index(1, column), "--", Qt::EditRole);
-        }
-        model->setHeaderData(1, Qt::Vertical, "--/--/---- --:--", Qt::EditRole);
-    }
-    e->view()->setColumnHidden(2, true);
-    e->view()->setColumnHidden(8, true);
-    exportTo(e->path("out.csv"), scope, separator);
-    QCOMPARE(TestSupport::readFile(e->path("out.csv")), expected.toLatin1());
-    QVERIFY(!e->enabled("Enregistrer"));
-}
-
-void TestTools::exportKeepsOrReplaces_data()
-{
-    for (const char* column : {"action", "name", "filter", "target", "reply", "message"})
-        QTest::addColumn<QString>(column);
-    const auto row = [](const char* title, const QStringList& texts) {
-        QTest::newRow(title) << texts.at(0) << texts.at(1) << texts.at(2) << texts.at(3)
-                             << texts.at(4) << texts.value(5);
-    };
-    const QString csv = QStringLiteral("Fichier CSV (*.csv)");
-    const QString question = QStringLiteral("Le fichier \"%1\" existe déjà. Voulez-vous le "
-                                            "remplacer ?");
-    row("csv appended", {"&Exporter", "out", csv, "out.csv", ""});
-    row("txt kept", {"&Exporter", "out.txt", csv, "out.txt", ""});
-    row("txt appended", {"&Exporter", "o.Csv", "Fichier Texte (*.txt)", "o.Csv.txt", ""});
-    row("any file as typed", {"&Exporter", "out", "*.*", "out", ""});
-    row("appended name replaced", {"&Exporter", "o", csv, "o.csv", "Oui", question.arg("o.csv")});
-    row("appended name kept", {"&Exporter", "o", csv, "o.csv", "Non", question.arg("o.csv")});
-    row("save as name kept",
-        {"Enregistrer sous...", "o", "Fichier DAT (*.DAT)", "o.DAT", "Non", question.arg("o.DAT")});
-    row("Annuler", {"&Exporter", "o", "*.*", "o", "Annuler"});
-    row("write fails",
-        {"&Exporter", "o", "*.*", "o", "write", "Erreur lors de l'écriture de:\n{}"});
-    row("open fails",
-        {"&Exporter", "absent/o", "*.*", "o", "open", "Erreur lors de l'ouverture de:\n{}"});
-}
-
-// A file that has the chosen name is replaced only by a whole export, and one that an appended
-// suffix names, which the file dialog did not ask about, only after a question.
-void TestTools::exportKeepsOrReplaces()
-{
-    QFETCH(QString, action);
-    QFETCH(QString, name);
-    QFETCH(QString, filter);
-    QFETCH(QString, target);
-    QFETCH(QString, reply);
-    QFETCH(QString, message);
-    load(DataFileType::WS2300, 300);
-    if (!reply.isEmpty())
-        TestSupport::writeFile(e->path(target), "old");
-    boxes = std::make_unique<TestSupport::BoxLog>(QStringList{reply});
-    const auto cancel = TestSupport::whenShown<QProgressDialog>([reply](QProgressDialog* p) {
-        if (reply == QLatin1String("Annuler"))
-            p->cancel();
-    });
-    TestSupport::withFileSizeLimit(reply == QLatin1String("write") ? 4096 : 1 << 30, [&] {
-        if (action == QLatin1String("&Exporter")) {
-            exportTo(e->path(name), 0, 0, filter);
-        } else {
-            const auto file = TestSupport::chooseFile(e->path(name), filter);
-            e->trigger(action.toUtf8().constData());
-        }
-    });
-
-    QCOMPARE(boxes->texts,
-             message.isEmpty() ? QStringList() : QStringList{message.replace("{}", e->path(name))});
-    const bool kept = !reply.isEmpty() && reply != QLatin1String("Oui");
-    QCOMPARE(TestSupport::readFile(e->path(target)).startsWith(kept ? "old" : "Date;Heure;"), true);
-    QCOMPARE(QDir(e->path(QString())).entryList(QDir::Files | QDir::Hidden),
-             QStringList({"doc.DAT", target}));
-}
-
-void TestTools::importRoundTrip_data()
-{
-    QTest::addColumn<int>("scope");
-    QTest::addColumn<int>("separator");
-    QTest::addColumn<QString>("encoding");
-    QTest::newRow("Tout ; ISO 8859-1") << 0 << 0 << "latin1";
-    QTest::newRow("Données affichées , ISO 8859-1") << 1 << 1 << "latin1";
-    QTest::newRow("Tout , UTF-8") << 0 << 1 << "utf8";
-    QTest::newRow("Données affichées ; UTF-8 with BOM") << 1 << 0 << "bom";
-}
-
-// Exported, changed in a spreadsheet, saved as the spreadsheet likes and imported: the table,
-// and after saving the file, hold exactly the changed values and date.
-void TestTools::importRoundTrip()
-{
-    QFETCH(int, scope);
-    QFETCH(int, separator);
-    QFETCH(QString, encoding);
-    // Row 0, left as it is, holds more than its texts show: a fraction of a degree and seconds.
-    QByteArray file =
-        Synthetic::stationFile(DataFileType::WS2300, QDate(2014, 1, 1).startOfDay(), 10, 3);
-    TestSupport::put<float>(file, 0x18, 21.37f);
-    TestSupport::put<quint32>(file, 4, qFromLittleEndian<quint32>(file.constData() + 4) + 17);
-    const QString path = TestSupport::writeFile(e->path("doc.DAT"), file);
-    TestAccess::load(e->window(), DataFileType::WS2300, path);
-    const QStringList original = e->grid();
-    e->view()->setColumnHidden(2, true);
-    e->edit(1, 0, "-7.5");
-    e->edit(2, 3, "99");
-    QStringList expected = e->grid();
-    const QString date = QStringLiteral("02/03/2015 04:05");
-    expected[1] = date + expected.at(1).mid(date.size());
-    const QString exported = e->path("round.csv");
-    exportTo(exported, scope, separator);
-
-    const QString sep = separator == 0 ? ";" : ",";
-    QString text = QString::fromLatin1(TestSupport::readFile(exported));
-    text.replace(e->label(1).replace(' ', sep), QString(date).replace(' ', sep));
-    QByteArray bytes = encoding == QLatin1String("latin1") ? text.toLatin1() : text.toUtf8();
-    TestSupport::writeFile(exported,
-                           encoding == QLatin1String("bom") ? "\xEF\xBB\xBF" + bytes : bytes);
-    TestAccess::load(e->window(), DataFileType::WS2300, path);
-    importFrom(exported);
-    QCOMPARE(e->grid(), expected);
-    QVERIFY(e->enabled("Enregistrer"));
-    e->trigger("Annuler");
-    QCOMPARE(e->grid().at(2), original.at(2));
-    e->trigger("Rétablir");
-    e->trigger("Enregistrer");
-    QCOMPARE(TestSupport::readFile(path).left(36), file.left(36));
-    TestAccess::load(e->window(), DataFileType::WS2300, path);
-    QCOMPARE(e->grid(), expected);
-}
-
-void TestTools::importFaults_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QStringList>("changes");
-    QTest::newRow("foreign column") << "Date;Heure;Note;Temp. E. (°C);Hum. E. (%);\n"
-                                       "{D0};hello;-5.5;41;\n{D1};;;42;\n"
-                                    << "" << QStringList{"0,2=-5.5", "0,4=41", "1,4=42"};
-    QTest::newRow("short lines") << "Date;Heure;Temp. I. (°C);Temp. E. (°C)\n{D0};3.5\nseul\n"
-                                 << "" << QStringList{"0,1=3.5"};
-    QTest::newRow("empty lines at the end") << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n\n\n"
-                                            << "" << QStringList{"0,3=7", "1,3=8"};
-    QTest::newRow("one line too many")
-        << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n{D1};9;\n"
-        << "Le fichier ne contient pas le même nombre de lignes que le tableau" << QStringList();
-    QTest::newRow("refused values")
-        << "Date;Heure;Temp. I. (°C);Temp. E. (°C);Hum. I. (%)\n{D0};abc;2.5;12,5\n{D1};3000;;9\n"
-        << "3 valeurs du fichier ont été refusées ; leurs cellules gardent leur texte précédent :\n"
-           "{L0}, Temp. I. (°C) : \"abc\"\n{L0}, Hum. I. (%) : \"12,5\"\n"
-           "{L1}, Temp. I. (°C) : \"3000\""
-        << QStringList{"0,2=2.5", "1,3=9"};
-    QTest::newRow("dates") << "Date;Heure\n02/03/2015;04:05\n31/12/1899;23:59\n"
-                           << "" << QStringList{"0,0=02/03/2015 04:05"};
-    QTest::newRow("file gone") << ""
-                               << "Erreur lors de l'ouverture de:\n{path}" << QStringList();
-}
-
-// A change is "row,field=text", field 0 being the row's date; the saved file, read back, shows
-// what the table showed.
-void TestTools::importFaults()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, message);
-    QFETCH(QStringList, changes);
-    const QString document = load(DataFileType::WS2300, 2);
-    QList<QStringList> expected;
-    for (const QString& row : e->grid())
-        expected << row.split('|');
-    for (const QString& change : changes)
-        expected[change.at(0).digitValue()][change.section('=', 0, 0).section(',', 1).toInt()] =
-            change.section('=', 1);
-    const QString path = e->path("in.csv");
-    for (int row = 0; row < 2; ++row) {
-        file.replace(QStringLiteral("{D%1}").arg(row), e->label(row).replace(' ', ';'));
-        message.replace(QStringLiteral("{L%1}").arg(row), e->label(row));
-    }
-    TestSupport::writeFile(path, file.toLatin1());
-    importFrom(path, file.isEmpty());
-    message.replace("{path}", path);
-    QCOMPARE(boxes->texts, message.isEmpty() ? QStringList() : QStringList{message});
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int row = 0; row < 2; ++row)
-            QCOMPARE(e->grid().at(row), expected.at(row).join('|'));
-        e->window().enregistrer();
-        TestAccess::load(e->window(), DataFileType::WS2300, document);
-    }
-}
-
-void TestTools::printing()
-{
-    load(DataFileType::WswinWD, 2);
-    int previews = 0;
-    const auto preview = TestSupport::whenModalShown([&previews](QWidget* modal) {
-        auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal);
-        previews += dialog ? 1 : 0;
-        if (dialog)
-            dialog->reject();
-        return false;
-    });
-    e->trigger("Imprimer...");
-    QCOMPARE(boxes->texts,
-             QStringList{"Trop de colonnes sont affichées pour tenir sur la page.\n"
-                         "Masquez-en quelques-unes avec \"Sondes...\" avant d'imprimer."});
-    QCOMPARE(previews, 0);
-
-    // The 140 characters of the heading of all WS3600 columns fit.
-    load(DataFileType::WS3600, 2);
-    {
-        const QSignalBlocker blocker(e->model());
-        e->edit(1, 0, "<b>x</b>");
-        e->edit(1, 11, "");
-    }
-    QString heading = "Date Temp. I. Temp. E. Hum. I. Hum. E. Pression Rel. Pression Abs Pluie "
-                      "totale Pluie Vit. Vent Direction Rafales unknown ";
-    QTableView* view = e->view();
-    for (int pass = 1; pass <= 2; ++pass) {
-        e->trigger("Imprimer...");
-        QCOMPARE(previews, pass);
-        QTextDocument* document = TestAccess::printTextEdit(e->window())->document();
-        QStringList lines{heading, e->label(0), e->label(1)};
-        for (int column = 0; column < 12; ++column) {
-            for (int row = 0; row < 2 && !view->isColumnHidden(column); ++row)
-                lines[row + 1] += "  " + e->cell(row, column);
-        }
-        QCOMPARE(document->toPlainText(), lines.join('\n'));
-        QCOMPARE(document->firstBlock().begin().fragment().charFormat().fontWeight(),
-                 int(QFont::Bold));
-        QCOMPARE(document->lastBlock().begin().fragment().charFormat().fontWeight(),
-                 int(QFont::Normal));
-        view->setColumnHidden(7, true);
-        heading.replace("totale Pluie ", "totale ");
-    }
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(e->path("print.pdf"));
-    e->window().print(&printer);
-    const QByteArray pdf = TestSupport::readFile(printer.outputFileName());
-    QVERIFY(pdf.startsWith("%PDF"));
-    QCOMPARE(pdf.count("/Type /Page\n"), 1);
-}
 
 STRATOMARK_TEST_MAIN(TestTools)
 #include "tst_tools.moc"
