@@ -81,41 +81,6 @@ private slots:
         QCOMPARE(label(model, 1) + label(model, 0), QStringLiteral("y"));
         QVERIFY(!model.headerData(1, Qt::Vertical, Qt::TextAlignmentRole).isValid());
     }
-    void setHeaderLabels_data()
-    {
-        QTest::addColumn<int>("orientation");
-        QTest::addColumn<int>("labelCount");
-        QTest::addColumn<int>("role");
-        QTest::addColumn<bool>("result");
-        QTest::addColumn<int>("changes");
-        QTest::newRow("every column") << 1 << 4 << 2 << true << 4;
-        QTest::newRow("every row") << 2 << 2 << 2 << true << 2;
-        QTest::newRow("columns, one short") << 1 << 3 << 2 << false << 0;
-        QTest::newRow("rows, one too many") << 2 << 3 << 2 << false << 0;
-        QTest::newRow("orientation 0") << 0 << 4 << 2 << true << 0;
-        QTest::newRow("display role") << 1 << 4 << 0 << false << 0;
-    }
-    // All or nothing: a list of the wrong length changes no label.
-    void setHeaderLabels()
-    {
-        QFETCH(int, orientation);
-        QFETCH(int, labelCount);
-        QFETCH(int, role);
-        QFETCH(bool, result);
-        QFETCH(int, changes);
-        TableModel model(2, 4, nullptr);
-        QStringList labels;
-        for (int i = 0; i < labelCount; ++i)
-            labels << QStringLiteral("L%1\n(u)").arg(i);
-        QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
-        QCOMPARE(model.setHeaderLabels(orientation, labels, role), result);
-        QCOMPARE(headers.count(), changes);
-        for (int c = 0; c < 4; ++c)
-            QCOMPARE(label(model, c, Qt::Horizontal),
-                     orientation == 1 && changes ? labels.at(c) : "");
-        for (int r = 0; r < 2; ++r)
-            QCOMPARE(label(model, r), orientation == 2 && changes ? labels.at(r) : "");
-    }
     // Rows and columns come empty and go with their labels, each change announced once; the part
     // past the end is skipped; a reused row has no label; a label keeps any text, long or beyond
     // Latin-1.
@@ -143,6 +108,15 @@ private slots:
         QVERIFY(model.insertRows(1, 1, QModelIndex()));
         QCOMPARE(label(model, 0) + label(model, 1), QStringLiteral("Été 2010, relevé du matin"));
 
+        QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
+        const QStringList two{"x", "y"};
+        QVERIFY(!model.setHeaderLabels(Qt::Horizontal, QStringList{"x"}, Qt::EditRole));
+        QVERIFY(!model.setHeaderLabels(Qt::Vertical, two + two, Qt::EditRole));
+        QVERIFY(!model.setHeaderLabels(Qt::Horizontal, two, Qt::DisplayRole));
+        QVERIFY(model.setHeaderLabels(0, two, Qt::EditRole) && headers.isEmpty());
+        QVERIFY(model.setHeaderLabels(Qt::Vertical, two, Qt::EditRole));
+        QCOMPARE(headers.count() * 100 + label(model, 0, Qt::Horizontal).size(), 201);
+        QCOMPARE(label(model, 0) + label(model, 1), QStringLiteral("xy"));
         QSignalSpy columns(&model, &QAbstractItemModel::columnsInserted);
         QVERIFY(model.insertColumns(1, 2, QModelIndex()));
         QCOMPARE(columns.count(), 1);
@@ -233,27 +207,6 @@ private slots:
         QCOMPARE(seconds ? FenPrincipale::secondsToText(quint32(stored))
                          : FenPrincipale::dayNumberToText(stored),
                  shown);
-    }
-    // Every minute that exists comes back as written, through a clock change and a leap day; the
-    // DOS words over their whole span.
-    void wholeMinutesComeBack()
-    {
-        QStringList texts = minutesOfDay(QDate(2015, 10, 25)) + minutesOfDay(QDate(2016, 2, 29));
-        for (const QString& text : minutesOfDay(QDate(2015, 3, 29))) {
-            if (!text.contains(QLatin1String(" 02:")))
-                texts << text;
-        }
-        for (const QString& text : texts)
-            QCOMPARE(FenPrincipale::secondsToText(FenPrincipale::textToSeconds(text)), text);
-        for (QDate day(1980, 1, 1); day.year() < 2108; day = day.addDays(97)) {
-            const QStringList minutes = minutesOfDay(day);
-            for (int minute = 0; minute < minutes.size(); minute += 7) {
-                DosDateTime words;
-                FenPrincipale::textToDosDateTime(words, minutes.at(minute));
-                QCOMPARE(FenPrincipale::dosDateTimeToText(words.time, words.date),
-                         minutes.at(minute));
-            }
-        }
     }
     void ws3600IgnoresTheTimeZone_data()
     {

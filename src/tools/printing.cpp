@@ -46,7 +46,6 @@ bool FenPrincipale::buildPrintDocument()
                                  "Masquez-en quelques-unes avec \"Sondes...\" avant d'imprimer."));
         return false;
     }
-    printTextEdit.reset();
     printTextEdit.reset(new QTextEdit);
     QTextDocument* document = printTextEdit->document();
     // A document of a month of minutes is never undone; its undo steps would only cost memory.
