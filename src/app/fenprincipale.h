@@ -12,6 +12,7 @@
 #include <QVector>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -21,6 +22,7 @@ class QDateEdit;
 class QDialog;
 class QFile;
 class QFormLayout;
+class QHBoxLayout;
 class QGroupBox;
 class QItemSelection;
 class QLabel;
@@ -168,6 +170,10 @@ private:
     void disableDocumentOnlyActions();
     void updateWindowTitle();
     static QString applicationTitle();
+    QHBoxLayout* createButtonRow(const QString& text, void (FenPrincipale::*slot)(),
+                                 int maximumWidth = QWIDGETSIZE_MAX);
+    std::unique_ptr<QProgressDialog> showProgress(const QString& label, const QString& cancelText,
+                                                  int rows);
 
     // --- Station data: loading (src/data/loading.cpp) ---
     static const QStringList& monthNames();

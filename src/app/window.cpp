@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
@@ -262,4 +264,35 @@ void FenPrincipale::disableDocumentOnlyActions()
     for (QAction* action : {exportAction, importAction, saveAction, saveAsAction, searchDateAction,
                             printAction, addRowAction, removeRowsAction})
         action->setEnabled(false);
+}
+
+// The two buttons under an auxiliary dialog: one that does its work, and "Annuler", which closes
+// it, side by side 20 pixels apart.
+QHBoxLayout* FenPrincipale::createButtonRow(const QString& text, void (FenPrincipale::*slot)(),
+                                            int maximumWidth)
+{
+    auto* row = new QHBoxLayout;
+    auto* button = new QPushButton(text);
+    button->setMaximumWidth(maximumWidth);
+    connect(button, &QPushButton::clicked, this, slot);
+    auto* cancelButton = new QPushButton(QStringLiteral("Annuler"));
+    cancelButton->setMaximumWidth(maximumWidth);
+    connect(cancelButton, &QPushButton::clicked, currentDialog, &QDialog::close);
+    row->addWidget(button);
+    row->addSpacing(20);
+    row->addWidget(cancelButton);
+    return row;
+}
+
+// A window-modal progress dialog, shown at once: without a zero minimum duration it would not run
+// the event loop, and so not notice "Annuler", during its first seconds.
+std::unique_ptr<QProgressDialog> FenPrincipale::showProgress(const QString& label,
+                                                             const QString& cancelText, int rows)
+{
+    auto progress = std::make_unique<QProgressDialog>(label, cancelText, 0, rows - 1, this);
+    progress->setMinimumWidth(300);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+    progress->show();
+    return progress;
 }

@@ -97,14 +97,8 @@ void FenPrincipale::buildTable()
     delete model;
     model = nullptr;
 
-    QProgressDialog progress(QStringLiteral("Création du tableau"), QStringLiteral("Annuler"), 0,
-                             recordCount - 1, this);
-    progress.setMinimumWidth(300);
-    progress.setWindowModality(Qt::WindowModal);
-    // Without a zero minimum duration the dialog would not run the event loop, and so not
-    // notice "Annuler", during its first seconds.
-    progress.setMinimumDuration(0);
-    progress.show();
+    const auto progress =
+        showProgress(QStringLiteral("Création du tableau"), QStringLiteral("Annuler"), recordCount);
 
     const int type = int(documentType);
     const Format::RecordLayout& layout = Format::layout(documentType);
@@ -119,8 +113,8 @@ void FenPrincipale::buildTable()
         for (int column = 0; column < layout.columnCount; ++column)
             setCellFromField(row, column, layout.fields[column], record);
         if (row % step == 0) {
-            progress.setValue(row);
-            if (progress.wasCanceled() || !recordBuffers[type]) {
+            progress->setValue(row);
+            if (progress->wasCanceled() || !recordBuffers[type]) {
                 cellTexts.clear();
                 clearTable();
                 return;

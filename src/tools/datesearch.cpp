@@ -4,9 +4,7 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTableView>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -42,18 +40,10 @@ void FenPrincipale::fenetre_chercher_date()
     currentDialog->setWindowTitle(QStringLiteral("Rechercher une date"));
     currentDialog->setWindowModality(Qt::WindowModal);
 
-    auto* searchButton = new QPushButton(QStringLiteral("Rechercher"));
-    connect(searchButton, &QPushButton::clicked, this, &FenPrincipale::rechercher_date);
-    auto* cancelButton = new QPushButton(QStringLiteral("Annuler"));
-    connect(cancelButton, &QPushButton::clicked, currentDialog, &QDialog::close);
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(searchButton);
-    buttonRow->addSpacing(20);
-    buttonRow->addWidget(cancelButton);
-
     auto* layout = new QVBoxLayout(currentDialog);
     layout->addLayout(createDateTimeForm());
-    layout->addLayout(buttonRow);
+    layout->addLayout(
+        createButtonRow(QStringLiteral("Rechercher"), &FenPrincipale::rechercher_date));
     if (model->rowCount() > 0)
         prefillDateTime(model->headerData(0, Qt::Vertical, Qt::DisplayRole).toString());
     fixDialogSize(QSize(200, 100));

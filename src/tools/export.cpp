@@ -7,10 +7,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QTableView>
 #include <QTextCodec>
 #include <QTextStream>
@@ -58,20 +56,9 @@ void FenPrincipale::fenExporter()
     form->addRow(QStringLiteral("Exporter : "), exportScopeCombo);
     form->addRow(QStringLiteral("Sépateur : "), separatorCombo);
 
-    auto* okButton = new QPushButton(QStringLiteral("OK"));
-    okButton->setMaximumWidth(70);
-    connect(okButton, &QPushButton::clicked, this, &FenPrincipale::Exporter);
-    auto* cancelButton = new QPushButton(QStringLiteral("Annuler"));
-    cancelButton->setMaximumWidth(70);
-    connect(cancelButton, &QPushButton::clicked, currentDialog, &QDialog::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(okButton);
-    buttons->addSpacing(20);
-    buttons->addWidget(cancelButton);
-
     auto* layout = new QVBoxLayout(currentDialog);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(createButtonRow(QStringLiteral("OK"), &FenPrincipale::Exporter, 70));
     currentDialog->show();
 }
 
@@ -142,12 +129,8 @@ bool FenPrincipale::writeExportRows(QTextStream& out, const QVector<int>& column
                                     const QString& separator)
 {
     const int rows = model->rowCount();
-    QProgressDialog progress(QStringLiteral("Export des données"), QStringLiteral("Annuler"), 0,
-                             rows - 1, this);
-    progress.setMinimumWidth(300);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.show();
+    const auto progress =
+        showProgress(QStringLiteral("Export des données"), QStringLiteral("Annuler"), rows);
 
     const int step = qMax(1, rows / toolProgressSteps);
     for (int row = 0; row < rows; ++row) {
@@ -159,8 +142,8 @@ bool FenPrincipale::writeExportRows(QTextStream& out, const QVector<int>& column
             out << model->data(model->index(row, column), Qt::DisplayRole).toString() << separator;
         out << '\n';
         if (row % step == 0) {
-            progress.setValue(row);
-            if (progress.wasCanceled())
+            progress->setValue(row);
+            if (progress->wasCanceled())
                 return false;
         }
     }

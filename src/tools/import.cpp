@@ -36,25 +36,21 @@ void FenPrincipale::fenImporter()
         return;
     }
 
-    QProgressDialog progress(QStringLiteral("Lecture du fichier à importer"), QString(), 0,
-                             recordCount - 1, this);
-    progress.setMinimumWidth(300);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.show();
+    const auto progress =
+        showProgress(QStringLiteral("Lecture du fichier à importer"), QString(), recordCount);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const QStringList lines = importLines(decodeImportText(file.readAll()));
     file.close();
     if (lines.size() - 1 != recordCount) {
-        progress.close();
+        progress->close();
         showError(
             QStringLiteral("Le fichier ne contient pas le même nombre de lignes que le tableau"));
         return;
     }
 
-    progress.setLabelText(QStringLiteral("Import des données..."));
-    const QVector<RefusedValue> refused = importRows(lines, progress);
-    progress.close();
+    progress->setLabelText(QStringLiteral("Import des données..."));
+    const QVector<RefusedValue> refused = importRows(lines, *progress);
+    progress->close();
     if (!refused.isEmpty())
         reportRefusals(refused);
 }

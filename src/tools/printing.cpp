@@ -79,17 +79,13 @@ QString FenPrincipale::printHeading(QVector<int>& columns) const
 void FenPrincipale::appendPrintRows(QTextCursor& cursor, const QVector<int>& columns)
 {
     const int rows = model->rowCount();
-    QProgressDialog progress(QStringLiteral("Création des pages..."), QStringLiteral("Annuler"), 0,
-                             rows - 1, this);
-    progress.setMinimumWidth(300);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.show();
+    const auto progress =
+        showProgress(QStringLiteral("Création des pages..."), QStringLiteral("Annuler"), rows);
     const int step = qMax(1, rows / toolProgressSteps);
     for (int row = 0; row < rows; ++row) {
         if (row % step == 0) {
-            progress.setValue(row);
-            if (progress.wasCanceled())
+            progress->setValue(row);
+            if (progress->wasCanceled())
                 return;
         }
         QString line = model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();

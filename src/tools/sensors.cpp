@@ -23,23 +23,11 @@ void FenPrincipale::selectionner_sonde()
     currentDialog = new QDialog(this);
     currentDialog->setWindowModality(Qt::WindowModal);
     currentDialog->setWindowTitle(QStringLiteral("Sondes"));
-
-    auto* okButton = new QPushButton(QStringLiteral("OK"));
-    okButton->setMaximumWidth(70);
-    connect(okButton, &QPushButton::clicked, this, &FenPrincipale::afficher_colonne);
-    auto* cancelButton = new QPushButton(QStringLiteral("Annuler"));
-    cancelButton->setMaximumWidth(70);
-    connect(cancelButton, &QPushButton::clicked, currentDialog, &QDialog::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(okButton);
-    buttons->addSpacing(20);
-    buttons->addWidget(cancelButton);
-
     QGroupBox* group = newSensorGroup();
     AppSettings(LoadSensorChoices);
     auto* layout = new QVBoxLayout(currentDialog);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(createButtonRow(QStringLiteral("OK"), &FenPrincipale::afficher_colonne, 70));
     currentDialog->show();
 }
 
