@@ -13,7 +13,6 @@
 #include <functional>
 #include <memory>
 
-
 // The window's private state, for what the user cannot see (buffers, history) and its dialogs.
 struct TestAccess {
     static TableModel* model(FenPrincipale& w) { return w.model; }
@@ -157,6 +156,8 @@ public:
     void click(const char* text);
     QByteArray records() { return TestAccess::records(*w); }
     QString fileLabel();
+    // The table's columns and rows.
+    QSize size() { return QSize(model()->columnCount(), model()->rowCount()); }
     // Each row as its label and cells joined by "|", so that whole tables compare at once.
     QStringList grid();
 

@@ -70,7 +70,8 @@ private slots:
         for (int r = 0; r < 3; ++r)
             QCOMPARE(model.data(model.index(r, 1), Qt::TextAlignmentRole).toInt(), 132);
         QVERIFY(!model.data(QModelIndex(), Qt::TextAlignmentRole).isValid());
-        QCOMPARE(int(model.flags(cell)) * 100 + int(model.flags(QModelIndex())), 3532);
+        QCOMPARE(model.flags(cell), Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
+        QCOMPARE(model.flags(QModelIndex()), Qt::ItemIsEnabled);
 
         qRegisterMetaType<Qt::Orientation>();
         QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
@@ -115,7 +116,7 @@ private slots:
         QVERIFY(!model.setHeaderLabels(Qt::Horizontal, two, Qt::DisplayRole));
         QVERIFY(model.setHeaderLabels(0, two, Qt::EditRole) && headers.isEmpty());
         QVERIFY(model.setHeaderLabels(Qt::Vertical, two, Qt::EditRole));
-        QCOMPARE(headers.count() * 100 + label(model, 0, Qt::Horizontal).size(), 201);
+        QVERIFY(headers.count() == 2 && label(model, 0, Qt::Horizontal) == QLatin1String("a"));
         QCOMPARE(label(model, 0) + label(model, 1), QStringLiteral("xy"));
         QSignalSpy columns(&model, &QAbstractItemModel::columnsInserted);
         QVERIFY(model.insertColumns(1, 2, QModelIndex()));
@@ -126,7 +127,7 @@ private slots:
         QCOMPARE(model.columnCount(), 1);
         QCOMPARE(text(model, 0, 0), QStringLiteral("kept"));
         QVERIFY(model.removeRows(0, 5, QModelIndex()));
-        QCOMPARE(model.rowCount() * 10 + model.columnCount(), 1);
+        QCOMPARE(QSize(model.columnCount(), model.rowCount()), QSize(1, 0));
         QVERIFY(model.insertRows(0, 1, QModelIndex()));
         QVERIFY(model.setData(model.index(0, 0), QStringLiteral("--"), Qt::EditRole));
     }
@@ -164,7 +165,7 @@ private slots:
         if (!text.isEmpty()) {
             DosDateTime words{0xAAAA, 0x5555};
             FenPrincipale::textToDosDateTime(words, text);
-            QCOMPARE(words.date * 0x10000 + words.time, date * 0x10000 + time);
+            QCOMPARE(qint64(words.date) << 16 | words.time, qint64(date) << 16 | time);
         }
         QCOMPARE(FenPrincipale::dosDateTimeToText(quint16(time), quint16(date)), shown);
     }

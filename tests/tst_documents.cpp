@@ -38,8 +38,7 @@ private slots:
         original.insert(original.size() - layout.trailerSize,
                         QByteArray(layout.recordSize - 1, 'x'));
         const QString path = e->open(DataFileType(type), original, QStringLiteral("Été.DAT"));
-        QCOMPARE(e->model()->rowCount() * 100 + e->model()->columnCount(),
-                 300 + layout.columnCount);
+        QCOMPARE(e->size(), QSize(layout.columnCount, 3));
         for (int row = 0; row < 3; ++row) {
             const char* record = original.constData() + layout.headerSize + row * layout.recordSize;
             QCOMPARE(e->label(row), FenPrincipale::timestampText(layout.timestamp, record));
@@ -149,7 +148,7 @@ private slots:
                 e->open(DataFileType::WswinWD, 2);
                 QVERIFY(!turn.isActive());
             }
-            QCOMPARE(e->model()->columnCount() * 10 + e->model()->rowCount(), 11);
+            QCOMPARE(e->size(), QSize(1, 1));
             QCOMPARE(fileLabel(), QString());
             QVERIFY(!TestAccess::buffers(e->window())[way == 0 ? 3 : 1]);
             QVERIFY(!e->enabled("&Exporter"));
@@ -178,7 +177,7 @@ private slots:
             QCOMPARE(TestAccess::fileTypeCombo(e->window())->currentText(),
                      chosen.isEmpty() ? QStringLiteral("wswin_WD") : QStringLiteral("WS3600"));
         }
-        QCOMPARE(e->model()->rowCount() * 100 + e->model()->columnCount(), 212);
+        QCOMPARE(e->size(), QSize(12, 2));
         QCOMPARE(e->window().windowTitle(), QStringLiteral("o.DAT[*] - Stratomark v1.0.11"));
     }
     // The month's path; the listing of a workspace, which counts the monthly files of the selected
@@ -224,7 +223,7 @@ private slots:
         QVERIFY(!TestAccess::showButton(w)->isEnabled() && !TestAccess::yearCombo(w)->isEnabled() &&
                 !TestAccess::monthCombo(w)->isEnabled());
         QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QString());
-        QCOMPARE(TestAccess::yearCombo(w)->count() * 10 + e->model()->rowCount(), 12);
+        QVERIFY(TestAccess::yearCombo(w)->count() == 1 && e->model()->rowCount() == 2);
         TestAccess::workspaceEdit(w)->setText(e->path(QStringLiteral("nowhere")));
         TestAccess::fileTypeCombo(w)->setCurrentIndex(int(DataFileType::WswinWM));
         QVERIFY(TestAccess::showButton(w)->isEnabled());

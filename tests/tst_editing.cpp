@@ -168,7 +168,7 @@ private slots:
         if (position < 0) {
             TestAccess::setRecordCount(e->window(), 5);
             QCOMPARE(boxes.texts, QStringList{"Mémoire insuffisante"});
-            QCOMPARE(e->model()->rowCount() * 10 + e->enabled("Enregistrer"), 50);
+            QVERIFY(e->model()->rowCount() == 5 && !e->enabled("Enregistrer"));
             QCOMPARE(e->records(), expected);
             return;
         }
@@ -232,7 +232,7 @@ private slots:
             QCOMPARE(e->model()->rowCount(), 1 - round);
             if (round == 0) {
                 e->window().addRow();
-                QCOMPARE(e->model()->rowCount() * 100 + e->records().count('\0'), 136);
+                QVERIFY(e->model()->rowCount() == 1 && e->records() == QByteArray(36, 0));
             }
         }
         QCOMPARE(TestAccess::recordCount(e->window()), 0);
@@ -251,7 +251,7 @@ private slots:
                  (TestSupport::stationFile(DataFileType::WS2300, 0).left(16) + QByteArray(12, 0))
                      .toHex());
         e->window().addRow();
-        QCOMPARE(e->model()->rowCount() * 100 + e->records().count('\0'), 136);
+        QVERIFY(e->model()->rowCount() == 1 && e->records() == QByteArray(36, 0));
     }
     // Undo and redo land on the record that was edited, wherever adds and removals moved it; the
     // entries of a removed record are gone.
@@ -312,7 +312,7 @@ private slots:
         e->window().rechercher_date();
         QVERIFY(!e->enabled("Ajouter une ligne") && !e->enabled("Supprimer la/les ligne(s)"));
         QVERIFY(!e->enabled("Enregistrer") && !TestAccess::currentDialog(e->window()));
-        QCOMPARE(e->model()->rowCount() * 10 + e->model()->columnCount(), 11);
+        QCOMPARE(e->size(), QSize(1, 1));
         for (char* buffer : TestAccess::buffers(e->window()))
             QVERIFY(!buffer);
         QCOMPARE(boxes.texts, QStringList());
@@ -419,7 +419,7 @@ private slots:
             return;
         QCOMPARE(e->view()->currentIndex().row(), found);
         const QModelIndexList selected = e->view()->selectionModel()->selectedRows();
-        QCOMPARE(selected.size() * 1000 + selected.value(0).row(), 1000 + found);
+        QVERIFY(selected.size() == 1 && selected.at(0).row() == found);
         if (found > 0 && found < 299)
             QCOMPARE(e->view()->rowAt(0), found);
     }
