@@ -276,6 +276,7 @@ private slots:
         row("WS x10 unsigned refuses a minus", WS, 36, 0x3C, "write", "0000", "-1.5");
         row("WS last byte", WS, 42, 0x47, "both", "c8", "200");
         row("WM byte fraction", WM, 5, 0x0E, "write", "00", "65.5");
+        row("WM byte refuses a minus", WM, 5, 0x0E, "write", "00", "-5");
         row("WM byte low 8 bits", WM, 5, 0x0E, "write", "2c", "300");
         row("WM odd pressure offset", WM, 10, 0x13, "both", "db03", "987");
         row("WM x1000 signed", WM, 11, 0x15, "both", "0700", "0.007");
@@ -285,6 +286,7 @@ private slots:
         row("3600 absolute pressure", W36, 5, 0x08, "both", "66e67644", "987.6");
         row("3600 wind from km/h", W36, 8, 0x10, "both", "00002040", "9.0");
         row("3600 direction code 16", W36, 9, 0x14, "both", "10000000", "360.0");
+        row("3600 direction to the nearest step", W36, 9, 0x14, "write", "02000000", "44");
         row("3600 gust as stored", W36, 10, 0x18, "both", "0000803f", "1.0");
         row("3600 unknown u32", W36, 11, 0x34, "both", "ffffffff", "4294967295");
         row("2300 float", W23, 1, 0x1C, "both", "6666aa41", "21.3");

@@ -111,9 +111,11 @@ private slots:
         }
         QVERIFY(!e->enabled("Annuler"));
         QCOMPARE(e->cell(0, 1), QStringLiteral("0.5"));
-        for (int i = 1; i <= 24; ++i)
+        for (int i = 1; i <= 25; ++i)
             e->trigger("Rétablir");
-        QCOMPARE(qFromLittleEndian<qint16>(record(24).constData() + 0x06), 245);
+        QVERIFY(!e->enabled("Rétablir"));
+        QCOMPARE(qFromLittleEndian<qint16>(record(25).constData() + 0x06), 255);
+        e->trigger("Annuler");
         e->trigger("Annuler");
         e->edit(26, 0, QStringLiteral("4.5"));
         QVERIFY(!e->enabled("Rétablir"));

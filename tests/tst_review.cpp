@@ -56,8 +56,9 @@ private slots:
     void plantedFaultsAreFoundInOrder()
     {
         const Format::RecordLayout& layout = Format::layout(DataFileType::WswinWD);
-        const QList<QList<double>> planted{{3, 1, 18.1},    {5, 17, 0},    {7, 39, 250.1},
-                                           {9, 32, 1018.1}, {10, 0, 50.1}, {10, 12, -60.1}};
+        const QList<QList<double>> planted{{3, 1, 18.1},   {4, 13, -21.9},  {5, 17, 0},
+                                           {7, 39, 250.1}, {9, 32, 1018.1}, {10, 0, 50.1},
+                                           {10, 12, -60.1}};
         open(DataFileType::WswinWD, 12, [&](int row, int column) {
             for (const QList<double>& fault : planted) {
                 if (int(fault.at(0)) == row && int(fault.at(1)) == column)
@@ -68,20 +69,20 @@ private slots:
                    : quantity == Quantity::Pressure         ? 1013.0
                                                             : typical(quantity);
         });
-        QCOMPARE(count(), QStringLiteral("6 valeurs suspectes"));
+        QCOMPARE(count(), QStringLiteral("7 valeurs suspectes"));
         e->trigger("Sondes...");
         TestAccess::sensorBoxes(e->window()).at(39)->setChecked(false);
         e->click("OK");
         QVERIFY(e->view()->isColumnHidden(39));
-        QCOMPARE(count(), QStringLiteral("5 valeurs suspectes"));
+        QCOMPARE(count(), QStringLiteral("6 valeurs suspectes"));
         QStringList visited;
-        for (int step = 0; step < 6; ++step) {
+        for (int step = 0; step < 7; ++step) {
             e->trigger("Valeur suspecte suivante");
             visited << QStringLiteral("%1,%2")
                            .arg(e->view()->currentIndex().row())
                            .arg(e->view()->currentIndex().column());
         }
-        QCOMPARE(visited.join(' '), QStringLiteral("3,1 5,17 9,32 10,0 10,12 3,1"));
+        QCOMPARE(visited.join(' '), QStringLiteral("3,1 4,13 5,17 9,32 10,0 10,12 3,1"));
         e->edit(9, 32, QStringLiteral("1013.0"));
         e->edit(3, 1, QStringLiteral("10.0"));
         e->edit(8, 1, QStringLiteral("-20.0"));
@@ -91,7 +92,7 @@ private slots:
                      .arg(int(state(8, 1)))
                      .arg(int(state(2, 2))),
                  QStringLiteral("0010"));
-        QCOMPARE(count(), QStringLiteral("4 valeurs suspectes"));
+        QCOMPARE(count(), QStringLiteral("5 valeurs suspectes"));
     }
     void noDataValuesAreNoReadings_data()
     {

@@ -244,6 +244,9 @@ private slots:
         QTest::newRow("foreign column") << "Date;Heure;Note;Temp. E. (°C);Hum. E. (%);\n"
                                            "{D0};hello;-5.5;41;\n{D1};;;42;\n"
                                         << "" << QStringList{"0,2=-5.5", "0,4=41", "1,4=42"};
+        QTest::newRow("a name twice") << "Date;Heure;Temp. I. (°C);Temp. I. (°C)\n{D0};1.5;2.5\n"
+                                         "{D1};3.5;4.5\n"
+                                      << "" << QStringList{"0,1=1.5", "1,1=3.5"};
         QTest::newRow("short lines") << "Date;Heure;Temp. I. (°C);Temp. E. (°C)\n{D0};3.5\nseul\n"
                                      << "" << QStringList{"0,1=3.5"};
         QTest::newRow("empty lines at the end") << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n\n\n"
