@@ -266,15 +266,15 @@ private slots:
         e->edit(3, 0, QStringLiteral("3.5"));
         e->edit(4, 0, QStringLiteral("4.5"));
         e->trigger("Annuler");
-        e->view()->setCurrentIndex(e->model()->index(1, 0));
+        e->view()->setCurrentIndex(e->model()->index(0, 0));
         e->window().addRow();
-        e->view()->selectRow(1);
+        e->view()->selectRow(2);
         e->window().removeRow();
         e->trigger("Annuler");
         QCOMPARE(e->cell(3, 0), third);
         QVERIFY(!e->enabled("Annuler") && e->enabled("Rétablir"));
         QByteArray expected = original;
-        expected.insert(2 * 30, QByteArray(30, '\0')).remove(30, 30);
+        expected.insert(30, QByteArray(30, '\0')).remove(2 * 30, 30);
         QCOMPARE(e->records().toHex(), expected.toHex());
         e->trigger("Rétablir");
         e->trigger("Rétablir");
@@ -334,6 +334,7 @@ private slots:
         row("WS3600 in the spring change", 4, "29/03/2015 02:30", "29/03/2015 02:30");
         row("WS3600 last minute", 4, "07/02/2106 06:28", "07/02/2106 06:28");
         row("WS3600 past its span", 4, "07/02/2106 06:29", "");
+        row("WS3600 a day past its span is not offered", 4, "08/02/2106 00:00", "07/02/2106 00:00");
         row("WS2300", 3, "05/03/2015 14:30", "05/03/2015 14:30");
         row("WS2300 first minute", 3, "01/01/1970 01:00", "01/01/1970 01:00");
         row("WS2300 before its span", 3, "01/01/1970 00:59", "");
