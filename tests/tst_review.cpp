@@ -52,7 +52,8 @@ private slots:
         QCOMPARE(count(), QStringLiteral("Aucune valeur suspecte"));
     }
     // Just beyond a range's end, or just more than a jump off both neighbours: found, in reading
-    // order, round to the top again, in the shown columns only, and gone once corrected.
+    // order, round to the top again, in the shown columns only, gone once corrected, and moved
+    // with their records.
     void plantedFaultsAreFoundInOrder()
     {
         const Format::RecordLayout& layout = Format::layout(DataFileType::WswinWD);
@@ -93,6 +94,10 @@ private slots:
                      .arg(int(state(2, 2))),
                  QStringLiteral("0010"));
         QCOMPARE(count(), QStringLiteral("5 valeurs suspectes"));
+        e->view()->setCurrentIndex(e->model()->index(4, 0));
+        e->window().addRow();
+        QCOMPARE(QString("%1%2").arg(int(state(10, 0))).arg(int(state(11, 0))),
+                 QStringLiteral("01"));
     }
     void noDataValuesAreNoReadings_data()
     {
