@@ -197,8 +197,6 @@ int main(int argc, char* argv[])
 {
     TestSupport::initProcess();
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Stratomark"));
-    TestSupport::removeSettings();
     QTemporaryDir folder;
     FenPrincipale window;
 

@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "app/appinfo.h"
+
 #include <csignal>
 #include <ctime>
 #include <sys/resource.h>
@@ -13,17 +15,25 @@ void setTimeZone(const char* timeZone)
     tzset();
 }
 
+namespace
+{
+
+void removeSettings()
+{
+    QFile::remove(TestAccess::settingsPath());
+}
+
+} // namespace
+
 void initProcess(const char* timeZone)
 {
     setTimeZone(timeZone);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
-}
-
-void removeSettings()
-{
-    QFile::remove(TestAccess::settingsPath());
+    QCoreApplication::setApplicationVersion(QLatin1String(AppInfo::version));
+    QCoreApplication::setApplicationName(QLatin1String(AppInfo::name));
+    removeSettings();
 }
 
 ModalWatch whenModalShown(std::function<bool(QWidget*)> answer)

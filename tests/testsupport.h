@@ -78,10 +78,10 @@ struct TestAccess {
 namespace TestSupport
 {
 
-// Before the first QDateTime use: a fixed local zone, offscreen, settings in Qt's test location.
+// Before the first QDateTime use: a fixed local zone, offscreen, the application's name, and
+// settings in Qt's test location, left by no earlier run.
 void initProcess(const char* timeZone = "Europe/Paris");
 void setTimeZone(const char* timeZone);
-void removeSettings();
 
 // Offers every modal widget shown from now on to answer, until it returns true or the handle dies.
 using ModalWatch = std::unique_ptr<QObject>;
@@ -174,8 +174,6 @@ private:
         TestSupport::initProcess();                                                                \
         QApplication app(argc, argv);                                                              \
         Q_INIT_RESOURCE(icons);                                                                    \
-        QCoreApplication::setApplicationVersion(QStringLiteral("1.0.11"));                         \
-        QCoreApplication::setApplicationName(QStringLiteral("Stratomark"));                        \
         TestObject test;                                                                           \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&test, argc, argv);                                                    \
