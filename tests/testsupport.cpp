@@ -198,6 +198,40 @@ void Editor::click(const char* text)
     qFatal("no button %s", text);
 }
 
+void Editor::clickRowHeader(int row, Qt::KeyboardModifiers modifiers, bool twice)
+{
+    QHeaderView* header = view()->verticalHeader();
+    const QPoint at(5, header->sectionViewportPosition(row) + 5);
+    twice ? QTest::mouseDClick(header->viewport(), Qt::LeftButton, modifiers, at)
+          : QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers, at);
+}
+
+QString Editor::answerDateDialog(const QString& date)
+{
+    QDialog* dialog = TestAccess::currentDialog(*w);
+    auto* dateEdit = dialog->findChild<QDateEdit*>();
+    auto* timeEdit = dialog->findChild<QTimeEdit*>();
+    // Apart, since a local date and time may fall in a clock change's gap.
+    const QString shown = dateEdit->date().toString(QStringLiteral("dd/MM/yyyy ")) +
+                          timeEdit->time().toString(QStringLiteral("hh:mm"));
+    dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
+    timeEdit->setTime(QTime::fromString(date.mid(11), QStringLiteral("hh:mm")));
+    dialog->findChild<QPushButton*>()->click();
+    return shown;
+}
+
+void Editor::verifyNoDocument()
+{
+    QCOMPARE(size(), QSize(1, 1));
+    QCOMPARE(fileLabel(), QString());
+    for (char* buffer : TestAccess::buffers(*w))
+        QVERIFY(!buffer);
+    for (const char* off :
+         {"Enregistrer", "Enregistrer sous...", "&Exporter", "&Importer", "Imprimer...",
+          "Rechercher une date...", "Ajouter une ligne", "Supprimer la/les ligne(s)"})
+        QVERIFY2(!enabled(off), off);
+}
+
 QStringList Editor::grid()
 {
     QStringList rows;

@@ -78,6 +78,19 @@ struct TestAccess {
 namespace TestSupport
 {
 
+// Declares a data-driven test's columns, one type for each name.
+template <typename... T> void columns(std::initializer_list<const char*> names)
+{
+    const char* const* name = names.begin();
+    (QTest::addColumn<T>(*name++), ...);
+}
+
+// The current data row's values in the named columns.
+template <typename... T, typename... Names> std::tuple<T...> fetch(Names... names)
+{
+    return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
+}
+
 // Before the first QDateTime use: a fixed local zone, offscreen, the application's name, and
 // settings in Qt's test location, left by no earlier run.
 void initProcess(const char* timeZone = "Europe/Paris");
@@ -154,6 +167,13 @@ public:
     bool enabled(const char* text) { return action(text)->isEnabled(); }
     // Clicks the button of that text in the auxiliary dialog opened last.
     void click(const char* text);
+    void clickRowHeader(int row, Qt::KeyboardModifiers modifiers = {}, bool twice = false);
+    // Sets the date dialog opened last to date, "dd/MM/yyyy hh:mm", and confirms it; returns the
+    // date it opened on.
+    QString answerDateDialog(const QString& date);
+    void load(Format::DataFileType type, const QString& file) { TestAccess::load(*w, type, file); }
+    // No table, no buffer, no file name and no action that needs a document.
+    void verifyNoDocument();
     QByteArray records() { return TestAccess::records(*w); }
     QString fileLabel();
     // The table's columns and rows.

@@ -81,10 +81,8 @@ private slots:
     // count), and the row that a click on each point then names, in line order.
     void pointsFollowTheTable_data()
     {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<int>>("moves");
-        QTest::addColumn<QList<int>>("rows");
+        TestSupport::columns<QString, QString, QList<int>, QList<int>>(
+            {"label", "text", "moves", "rows"});
         const QList<int> none{0, 0, 0, 0};
         QTest::newRow("as loaded")
             << QString() << QString() << none << QList<int>{0, 1, 3, 6, 2, 8, 9};
@@ -101,10 +99,9 @@ private slots:
 
     void pointsFollowTheTable()
     {
-        QFETCH(QString, label);
-        QFETCH(QString, text);
-        QFETCH(QList<int>, moves);
-        QFETCH(QList<int>, rows);
+        const auto [label, text, moves, rows] =
+            TestSupport::fetch<QString, QString, QList<int>, QList<int>>("label", "text", "moves",
+                                                                         "rows");
         if (!label.isNull())
             model->setHeaderData(0, Qt::Vertical, label, Qt::EditRole);
         if (!text.isNull())
@@ -117,8 +114,7 @@ private slots:
     // The canvas on a point, or halfway between two points in line order, and a click there.
     void pointsShowTheirState_data()
     {
-        for (const char* column : {"from", "to", "red", "line", "clicked"})
-            QTest::addColumn<int>(column);
+        TestSupport::columns<int, int, int, int, int>({"from", "to", "red", "line", "clicked"});
         QTest::newRow("suspect value") << 3 << 3 << 1 << 0 << 6;
         QTest::newRow("reading") << 1 << 1 << 0 << 1 << 1;
         QTest::newRow("between readings") << 5 << 6 << 0 << 1 << -1;

@@ -135,10 +135,7 @@ private slots:
     // the words show.
     void dosWords_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("date");
-        QTest::addColumn<int>("time");
-        QTest::addColumn<QString>("shown");
+        TestSupport::columns<QString, int, int, QString>({"text", "date", "time", "shown"});
         const auto row = [](const char* name, const char* text, int date, int time,
                             const char* shown) {
             QTest::newRow(name) << text << date << time << shown;
@@ -158,10 +155,8 @@ private slots:
     }
     void dosWords()
     {
-        QFETCH(QString, text);
-        QFETCH(int, date);
-        QFETCH(int, time);
-        QFETCH(QString, shown);
+        const auto [text, date, time, shown] =
+            TestSupport::fetch<QString, int, int, QString>("text", "date", "time", "shown");
         if (!text.isEmpty()) {
             DosDateTime words{0xAAAA, 0x5555};
             FenPrincipale::textToDosDateTime(words, text);
@@ -173,10 +168,8 @@ private slots:
     // gives), and the text that value shows, here in Paris.
     void stationTimestamps_data()
     {
-        QTest::addColumn<bool>("seconds");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("stored");
-        QTest::addColumn<QString>("shown");
+        TestSupport::columns<bool, QString, double, QString>(
+            {"seconds", "text", "stored", "shown"});
         const auto row = [](const char* name, bool seconds, const char* text, double stored,
                             const char* shown) {
             QTest::newRow(name) << seconds << text << stored << shown;
@@ -197,10 +190,9 @@ private slots:
     }
     void stationTimestamps()
     {
-        QFETCH(bool, seconds);
-        QFETCH(QString, text);
-        QFETCH(double, stored);
-        QFETCH(QString, shown);
+        const auto [seconds, text, stored, shown] =
+            TestSupport::fetch<bool, QString, double, QString>("seconds", "text", "stored",
+                                                               "shown");
         if (!text.isEmpty())
             QCOMPARE(seconds ? double(FenPrincipale::textToSeconds(text))
                              : FenPrincipale::textToDayNumber(text),
@@ -244,12 +236,8 @@ private slots:
     // both ways ("both"), only when read ("read") or only when the text is written ("write").
     void fields_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
+        TestSupport::columns<int, int, int, QString, QByteArray, QString>(
+            {"type", "column", "offset", "way", "bytes", "text"});
         const auto row = [](const char* name, int type, int column, int offset, const char* way,
                             const char* hex, const char* text) {
             QTest::newRow(name) << type << column << offset << way << QByteArray::fromHex(hex)
@@ -299,12 +287,9 @@ private slots:
     }
     void fields()
     {
-        QFETCH(int, type);
-        QFETCH(int, column);
-        QFETCH(int, offset);
-        QFETCH(QString, way);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
+        const auto [type, column, offset, way, bytes, text] =
+            TestSupport::fetch<int, int, int, QString, QByteArray, QString>(
+                "type", "column", "offset", "way", "bytes", "text");
         const Format::RecordLayout& layout = Format::layout(DataFileType(type));
         const Format::Field& field = layout.fields[column];
         QByteArray record(layout.recordSize, '\x5A');

@@ -14,10 +14,7 @@ private slots:
     void init() { e = std::make_unique<TestSupport::Editor>(); }
     void roundTrip_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
+        TestSupport::columns<int, int, QString, QByteArray>({"type", "column", "text", "bytes"});
         QTest::newRow("wswin_WS") << 0 << 0 << "-12.4" << QByteArray::fromHex("84ff");
         QTest::newRow("wswin_WD") << 1 << 33 << "1.250" << QByteArray::fromHex("e204");
         QTest::newRow("wswin_WM") << 2 << 15 << "97" << QByteArray::fromHex("61");
@@ -29,10 +26,8 @@ private slots:
     // header or its trailer (refreshed for WS2300) and drops the bytes of an incomplete record.
     void roundTrip()
     {
-        QFETCH(int, type);
-        QFETCH(int, column);
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
+        const auto [type, column, text, bytes] =
+            TestSupport::fetch<int, int, QString, QByteArray>("type", "column", "text", "bytes");
         const Format::RecordLayout& layout = Format::layout(DataFileType(type));
         QByteArray original = TestSupport::stationFile(DataFileType(type), 3);
         original.insert(original.size() - layout.trailerSize,
@@ -45,7 +40,7 @@ private slots:
             for (int c = 0; c < layout.columnCount; ++c)
                 QCOMPARE(e->cell(row, c), FenPrincipale::fieldText(layout.fields[c], record));
         }
-        QCOMPARE(fileLabel(), QStringLiteral("Fichier \"Été.DAT\" : 3 données"));
+        QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"Été.DAT\" : 3 données"));
         for (const char* on : {"Imprimer...", "Rechercher une date...", "&Exporter", "&Importer",
                                "Enregistrer sous..."})
             QVERIFY2(e->enabled(on), on);
@@ -68,14 +63,12 @@ private slots:
             put<quint32>(expected, trailer + 24, 3471336000u + 1200u);
         }
         QCOMPARE(TestSupport::readFile(path).toHex(), expected.toHex());
-        TestAccess::load(e->window(), DataFileType(type), path);
+        e->load(DataFileType(type), path);
         QCOMPARE(e->cell(1, column), text);
     }
     void recordCounts_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("records");
+        TestSupport::columns<int, int, int>({"type", "size", "records"});
         QTest::newRow("WM with a partial record") << 2 << 18 + 30 * 5 + 7 << 5;
         QTest::newRow("WD exact") << 1 << 18 + 76 * 3 << 3;
         QTest::newRow("WS shorter than its header") << 0 << 10 << 0;
@@ -88,15 +81,14 @@ private slots:
     // A file without records shows one empty row of the type's columns.
     void recordCounts()
     {
-        QFETCH(int, type);
-        QFETCH(int, size);
-        QFETCH(int, records);
+        const auto [type, size, records] =
+            TestSupport::fetch<int, int, int>("type", "size", "records");
         e->open(DataFileType(type), QByteArray(size, '\1'), QStringLiteral("count.DAT"));
         QCOMPARE(TestAccess::recordCount(e->window()), records);
         QCOMPARE(e->model()->rowCount(), qMax(records, 1));
         QCOMPARE(e->model()->columnCount(), Format::layout(DataFileType(type)).columnCount);
         QCOMPARE(e->label(0).isEmpty(), records == 0);
-        QCOMPARE(fileLabel(), QStringLiteral("Fichier \"count.DAT\" : %1 données").arg(records));
+        QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"count.DAT\" : %1 données").arg(records));
         QVERIFY(e->enabled("&Exporter"));
     }
     // A missing file, and one with more records than a document can count at the end of a long
@@ -112,18 +104,12 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 40));
         const QString missing = e->path(QStringLiteral("absent/WD_01_15.DAT"));
         BoxLog boxes;
-        TestAccess::load(e->window(), DataFileType::WswinWD, missing);
-        TestAccess::load(e->window(), DataFileType::WswinWD, huge);
+        e->load(DataFileType::WswinWD, missing);
+        e->load(DataFileType::WswinWD, huge);
         file.remove();
         QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + missing,
                                            "Mémoire insuffisante pour lire:\n" + huge}));
-        QCOMPARE(e->model()->rowCount(), 1);
-        QCOMPARE(fileLabel(), QString());
-        for (char* buffer : TestAccess::buffers(e->window()))
-            QVERIFY(!buffer);
-        for (const char* off : {"Imprimer...", "Rechercher une date...", "&Exporter", "&Importer",
-                                "Enregistrer sous...", "Enregistrer"})
-            QVERIFY2(!e->enabled(off), off);
+        e->verifyNoDocument();
     }
     // "Annuler" in the progress dialog, or anything in the load's event pass that clears the
     // document (here the type selector turned), leaves no half-built table; the next load is whole.
@@ -142,18 +128,15 @@ private slots:
             const auto cancel = TestSupport::whenShown<QProgressDialog>(
                 [](QProgressDialog* progress) { progress->cancel(); });
             if (way == 0) {
-                TestAccess::load(e->window(), DataFileType::WS2300, file);
+                e->load(DataFileType::WS2300, file);
             } else {
                 turn.start(0);
                 e->open(DataFileType::WswinWD, 2);
                 QVERIFY(!turn.isActive());
             }
-            QCOMPARE(e->size(), QSize(1, 1));
-            QCOMPARE(fileLabel(), QString());
-            QVERIFY(!TestAccess::buffers(e->window())[way == 0 ? 3 : 1]);
-            QVERIFY(!e->enabled("&Exporter"));
+            e->verifyNoDocument();
         }
-        TestAccess::load(e->window(), DataFileType::WS2300, file);
+        e->load(DataFileType::WS2300, file);
         QCOMPARE(e->model()->rowCount(), 3000);
     }
     // The type chooser sets the type before the file dialog; cancelling it puts the type back.
@@ -214,7 +197,7 @@ private slots:
         QCOMPARE(e->model()->rowCount(), 1);
         TestAccess::yearCombo(w)->setCurrentText(QStringLiteral("2015"));
         TestAccess::showButton(w)->click();
-        QCOMPARE(fileLabel(), QStringLiteral("Fichier \"WS_01_15.DAT\" : 2 données"));
+        QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"WS_01_15.DAT\" : 2 données"));
         e->edit(0, 0, QStringLiteral("2.5"));
         TestAccess::fileTypeCombo(w)->setCurrentIndex(int(DataFileType::WswinWD));
         QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("1 fichiers trouvés"));
@@ -232,27 +215,24 @@ private slots:
     }
     void saveAs_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("written");
-        const QString dat = QStringLiteral("Fichier DAT (*.DAT)");
-        QTest::newRow("DAT filter adds the suffix") << "data2" << dat << "data2.DAT";
-        QTest::newRow("lower-case suffix kept") << "data2.dat" << dat << "data2.dat";
-        QTest::newRow("mixed case gets another") << "data2.Dat" << dat << "data2.Dat.DAT";
-        QTest::newRow("any file") << "data2"
-                                  << "*.*"
-                                  << "data2";
-        QTest::newRow("cancelled") << ""
-                                   << ""
-                                   << "";
+        TestSupport::columns<QString, QString, QString>({"name", "filter", "written"});
+        const auto row = [](const char* title, const char* name, const char* filter,
+                            const char* written) {
+            QTest::newRow(title) << name << filter << written;
+        };
+        const char* dat = "Fichier DAT (*.DAT)";
+        row("DAT filter adds the suffix", "data2", dat, "data2.DAT");
+        row("lower-case suffix kept", "data2.dat", dat, "data2.dat");
+        row("mixed case gets another", "data2.Dat", dat, "data2.Dat.DAT");
+        row("any file", "data2", "*.*", "data2");
+        row("cancelled", "", "", "");
     }
     // Save-as writes the document, header included, even after the loaded file was deleted, and
     // the new name becomes the document's; cancelled, it keeps the modified mark.
     void saveAs()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, filter);
-        QFETCH(QString, written);
+        const auto [name, filter, written] =
+            TestSupport::fetch<QString, QString, QString>("name", "filter", "written");
         const QByteArray original = TestSupport::stationFile(DataFileType::WswinWM, 2);
         QVERIFY(QFile::remove(e->open(DataFileType::WswinWM, original)));
         e->edit(0, 0, QStringLiteral("5"));
@@ -267,7 +247,7 @@ private slots:
         put<qint16>(expected, 18 + 4, 50);
         QCOMPARE(TestSupport::readFile(e->path(written)).toHex(), expected.toHex());
         QCOMPARE(TestAccess::currentFilePath(e->window()), e->path(written));
-        QCOMPARE(fileLabel(), QStringLiteral("Fichier \"%1\" : 2 données").arg(written));
+        QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"%1\" : 2 données").arg(written));
     }
     // A save that cannot open or cannot finish its file leaves the previous file, the document and
     // the modified mark as they were, and no temporary behind; a name of 255 bytes saves; the
@@ -310,34 +290,26 @@ private slots:
     }
     void unsavedChangesAreAskedFor_data()
     {
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("goesOn");
-        QTest::newRow("load, Oui") << "load"
-                                   << "Oui" << true;
-        QTest::newRow("load, Non") << "load"
-                                   << "Non" << true;
-        QTest::newRow("load, Annuler") << "load"
-                                       << "Annuler" << false;
-        QTest::newRow("open dialog, Annuler") << "open"
-                                              << "Annuler" << false;
-        QTest::newRow("quit, Oui with a failing save") << "quit"
-                                                       << "Oui" << false;
-        QTest::newRow("save with the editor open") << "save"
-                                                   << "" << false;
-        QTest::newRow("quit with the editor open") << "&Quitter"
-                                                   << "Annuler" << false;
-        QTest::newRow("close button with the editor open") << "close"
-                                                           << "Annuler" << false;
+        TestSupport::columns<QString, QString, bool>({"way", "answer", "goesOn"});
+        const auto row = [](const char* title, const char* way, const char* answer, bool goesOn) {
+            QTest::newRow(title) << way << answer << goesOn;
+        };
+        row("load, Oui", "load", "Oui", true);
+        row("load, Non", "load", "Non", true);
+        row("load, Annuler", "load", "Annuler", false);
+        row("open dialog, Annuler", "open", "Annuler", false);
+        row("quit, Oui with a failing save", "quit", "Oui", false);
+        row("save with the editor open", "save", "", false);
+        row("quit with the editor open", "&Quitter", "Annuler", false);
+        row("close button with the editor open", "close", "Annuler", false);
     }
     // Loading another file or quitting asks first, about a value still in the cell editor too;
     // "Annuler" keeps everything, the type selector included; a save that fails keeps the program
     // open; saving writes the editor's value.
     void unsavedChangesAreAskedFor()
     {
-        QFETCH(QString, way);
-        QFETCH(QString, answer);
-        QFETCH(bool, goesOn);
+        const auto [way, answer, goesOn] =
+            TestSupport::fetch<QString, QString, bool>("way", "answer", "goesOn");
         FenPrincipale& w = e->window();
         const QString folder = e->path(QStringLiteral("workspace"));
         const QString march =
@@ -389,7 +361,6 @@ private slots:
     }
 
 private:
-    QString fileLabel() { return e->fileLabel(); }
     std::unique_ptr<TestSupport::Editor> e;
 };
 

@@ -15,11 +15,8 @@ private slots:
     void init() { e = std::make_unique<TestSupport::Editor>(); }
     void gate_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>(
-            "reason"); // the box's explanation; "" when accepted, "-" silently refused
+        // reason: the box's explanation; "" when accepted, "-" silently refused.
+        TestSupport::columns<int, int, QString, QString>({"type", "column", "text", "reason"});
         const auto row = [](const char* name, int type, int column, const char* text,
                             const char* reason) {
             QTest::newRow(name) << type << column << text << reason;
@@ -61,10 +58,8 @@ private slots:
     // modified; a refused one changes nothing and the box says why.
     void gate()
     {
-        QFETCH(int, type);
-        QFETCH(int, column);
-        QFETCH(QString, text);
-        QFETCH(QString, reason);
+        auto [type, column, text, reason] =
+            TestSupport::fetch<int, int, QString, QString>("type", "column", "text", "reason");
         const Format::RecordLayout& layout = Format::layout(DataFileType(type));
         open(DataFileType(type),
              QVector<QByteArray>(column < 0 ? 0 : 1, QByteArray(layout.recordSize, 0)));
@@ -74,15 +69,12 @@ private slots:
         BoxLog boxes;
         e->edit(0, column, text);
         const bool accepted = reason.isEmpty();
-        const QStringList explained =
-            accepted || reason == QLatin1String("-") ? QStringList() : QStringList{reason};
-        QCOMPARE(boxes.explanations, explained);
-        QCOMPARE(boxes.texts.size(), explained.size());
-        QCOMPARE(boxes.texts.value(0, QStringLiteral("Erreur de saisie")),
-                 QStringLiteral("Erreur de saisie"));
-        QCOMPARE(e->enabled("Enregistrer"), accepted);
-        QCOMPARE(e->window().isWindowModified(), accepted);
-        QCOMPARE(TestAccess::undoCount(e->window()), accepted ? 1 : 0);
+        const bool explained = !accepted && reason != QLatin1String("-");
+        QCOMPARE(boxes.texts.join('|') + boxes.explanations.join('|'),
+                 explained ? "Erreur de saisie" + reason : QString());
+        QCOMPARE(QVector<int>({e->enabled("Enregistrer"), e->window().isWindowModified(),
+                               TestAccess::undoCount(e->window())}),
+                 QVector<int>(3, accepted));
         QCOMPARE(e->cell(0, column), accepted ? text : before);
         QByteArray expected = recordBefore;
         if (accepted)
@@ -140,9 +132,7 @@ private slots:
     }
     void addRow_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("currentRow");
-        QTest::addColumn<int>("position"); // -1: refused
+        TestSupport::columns<int, int, int>({"type", "currentRow", "position"}); // -1: refused
         QTest::newRow("no current cell: at the top") << 3 << -1 << 0;
         QTest::newRow("below the current row") << 2 << 2 << 3;
         QTest::newRow("after the last") << 4 << 4 << 5;
@@ -154,9 +144,8 @@ private slots:
     // table, the buffer and the count as they were.
     void addRow()
     {
-        QFETCH(int, type);
-        QFETCH(int, currentRow);
-        QFETCH(int, position);
+        const auto [type, currentRow, position] =
+            TestSupport::fetch<int, int, int>("type", "currentRow", "position");
         e->open(DataFileType(type), 5);
         const int size = Format::layout(DataFileType(type)).recordSize;
         QByteArray expected = e->records();
@@ -176,10 +165,8 @@ private slots:
         }
         expected.insert(position * size, QByteArray(size, '\0'));
         QCOMPARE(e->records().toHex(), expected.toHex());
-        QCOMPARE(e->model()->rowCount(), 6);
-        QCOMPARE(e->label(position), QStringLiteral("--/--/---- --:--"));
-        for (int column = 0; column < e->model()->columnCount(); ++column)
-            QCOMPARE(e->cell(position, column), QStringLiteral("--"));
+        QCOMPARE(e->grid().at(position),
+                 "--/--/---- --:--" + QString("|--").repeated(e->size().width()));
         QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"f.DAT\" : 6 données"));
         QVERIFY(e->enabled("Enregistrer"));
     }
@@ -191,13 +178,11 @@ private slots:
     {
         e->open(DataFileType::WswinWD, 100);
         const QByteArray before = e->records();
-        QStringList labels;
-        for (int row = 0; row < 7; ++row)
-            labels << e->label(row);
+        QStringList rows = e->grid();
         QTest::mouseClick(e->view()->viewport(), Qt::LeftButton, {},
                           e->view()->visualRect(e->model()->index(1, 1)).center());
         QVERIFY(e->enabled("Ajouter une ligne") && !e->enabled("Supprimer la/les ligne(s)"));
-        clickRowHeader(3);
+        e->clickRowHeader(3);
         QVERIFY(e->enabled("Supprimer la/les ligne(s)"));
         e->trigger("Aller en Bas");
         QCOMPARE(e->view()->currentIndex().row(), 99);
@@ -208,15 +193,14 @@ private slots:
         e->trigger("Aller en Haut");
         QCOMPARE(e->view()->currentIndex().row(), 0);
 
-        clickRowHeader(5);
-        clickRowHeader(2, Qt::ControlModifier);
+        e->clickRowHeader(5);
+        e->clickRowHeader(2, Qt::ControlModifier);
         e->trigger("Supprimer la/les ligne(s)");
         QCOMPARE(e->records().toHex(),
                  QByteArray(before).remove(5 * 76, 76).remove(2 * 76, 76).toHex());
-        labels.removeAt(5);
-        labels.removeAt(2);
-        for (int row = 0; row < 5; ++row)
-            QCOMPARE(e->label(row), labels.at(row));
+        rows.removeAt(5);
+        rows.removeAt(2);
+        QCOMPARE(e->grid(), rows);
         QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"f.DAT\" : 98 données"));
         QVERIFY(!e->enabled("Supprimer la/les ligne(s)") && e->enabled("Ajouter une ligne"));
         QVERIFY(e->enabled("Enregistrer"));
@@ -228,16 +212,15 @@ private slots:
     void fileWithoutRecordsAndEveryRowRemoved()
     {
         const QString path = e->open(DataFileType::WS2300, 0);
-        for (int round = 0; round < 2; ++round) {
+        for (int round = 0; round < 3; ++round) {
             e->view()->selectAll();
-            e->window().removeRow();
-            QCOMPARE(e->model()->rowCount(), 1 - round);
-            if (round == 0) {
+            if (round == 1)
                 e->window().addRow();
-                QVERIFY(e->model()->rowCount() == 1 && e->records() == QByteArray(36, 0));
-            }
+            else
+                e->window().removeRow();
+            QCOMPARE(e->model()->rowCount(), round < 2 ? 1 : 0);
+            QCOMPARE(e->records(), QByteArray(round == 1 ? 36 : 0, 0));
         }
-        QCOMPARE(TestAccess::recordCount(e->window()), 0);
         e->trigger("Aller en Haut");
         e->trigger("Aller en Bas");
         QVERIFY(!e->view()->currentIndex().isValid());
@@ -304,7 +287,7 @@ private slots:
             e->open(DataFileType::WS2300, 3000);
         }
         BoxLog boxes;
-        clickRowHeader(0);
+        e->clickRowHeader(0);
         QTest::mouseDClick(e->view()->verticalHeader()->viewport(), Qt::LeftButton, {},
                            QPoint(5, 5));
         QTest::mouseClick(e->view()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
@@ -313,17 +296,13 @@ private slots:
         e->window().fenetre_chercher_date();
         e->window().rechercher_date();
         QVERIFY(!e->enabled("Ajouter une ligne") && !e->enabled("Supprimer la/les ligne(s)"));
-        QVERIFY(!e->enabled("Enregistrer") && !TestAccess::currentDialog(e->window()));
-        QCOMPARE(e->size(), QSize(1, 1));
-        for (char* buffer : TestAccess::buffers(e->window()))
-            QVERIFY(!buffer);
+        QVERIFY(!TestAccess::currentDialog(e->window()));
+        e->verifyNoDocument();
         QCOMPARE(boxes.texts, QStringList());
     }
     void dateChange_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("shown"); // empty: refused
+        TestSupport::columns<int, QString, QString>({"type", "date", "shown"}); // "": refused
         const auto row = [](const char* name, int type, const char* date, const char* shown) {
             QTest::newRow(name) << type << date << shown;
         };
@@ -346,44 +325,36 @@ private slots:
     // nothing.
     void dateChange()
     {
-        QFETCH(int, type);
-        QFETCH(QString, date);
-        QFETCH(QString, shown);
+        const auto [type, date, shown] =
+            TestSupport::fetch<int, QString, QString>("type", "date", "shown");
         const QString path = e->open(DataFileType(type), 3);
         const QByteArray before = e->records();
         const QString oldLabel = e->label(1);
         for (int column = 0; column < e->model()->columnCount(); ++column)
             e->view()->setColumnHidden(column, true);
         e->view()->setCurrentIndex(e->model()->index(0, 0));
-        QHeaderView* header = e->view()->verticalHeader();
-        QTest::mouseDClick(header->viewport(), Qt::LeftButton, {},
-                           QPoint(5, header->sectionViewportPosition(1) + 5));
-        QDialog* dialog = TestAccess::currentDialog(e->window());
-        auto* dateEdit = dialog->findChild<QDateEdit*>();
-        QCOMPARE(dateEdit->date().toString(QStringLiteral("dd/MM/yyyy")), oldLabel.left(10));
-        QVERIFY(dialog->isVisible() && dateEdit->width() >= dateEdit->sizeHint().width());
-        dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
-        dialog->findChild<QTimeEdit*>()->setTime(QTime::fromString(date.mid(11)));
+        e->clickRowHeader(1, {}, true);
+        auto* dateEdit = TestAccess::currentDialog(e->window())->findChild<QDateEdit*>();
+        QVERIFY(dateEdit->isVisible() && dateEdit->width() >= dateEdit->sizeHint().width());
         BoxLog boxes;
-        dialog->findChild<QPushButton*>()->click();
+        QCOMPARE(e->answerDateDialog(date), oldLabel);
         QCOMPARE(boxes.texts, shown.isEmpty()
                                   ? QStringList{"La date du " + date +
                                                 " ne peut pas être enregistrée dans ce fichier."}
                                   : QStringList());
-        QCOMPARE(dialog->isVisible(), shown.isEmpty());
+        QCOMPARE(dateEdit->isVisible(), shown.isEmpty());
         if (shown.isEmpty()) {
             QVERIFY(e->label(1) == oldLabel && e->records() == before &&
                     !e->enabled("Enregistrer"));
             return;
         }
         e->trigger("Enregistrer");
-        TestAccess::load(e->window(), DataFileType(type), path);
+        e->load(DataFileType(type), path);
         QCOMPARE(e->label(0) + e->label(1), QStringLiteral("01/01/2010 12:00") + shown);
     }
     void dateSearch_data()
     {
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<int>("found"); // -1: the message
+        TestSupport::columns<QString, int>({"date", "found"}); // -1: the message
         QTest::newRow("exact row") << "02/01/2010 21:20" << 200;
         QTest::newRow("between two rows") << "02/01/2010 21:25" << 201;
         QTest::newRow("first row") << "01/01/2010 12:00" << 0;
@@ -396,8 +367,7 @@ private slots:
     // selected and current, even with the first column hidden.
     void dateSearch()
     {
-        QFETCH(QString, date);
-        QFETCH(int, found);
+        const auto [date, found] = TestSupport::fetch<QString, int>("date", "found");
         e->open(DataFileType::WS3600, 300);
         e->view()->setColumnHidden(0, true);
         if (found == -2) {
@@ -406,14 +376,8 @@ private slots:
         }
         e->trigger("Rechercher une date...");
         QDialog* dialog = TestAccess::currentDialog(e->window());
-        auto* dateEdit = dialog->findChild<QDateEdit*>();
-        auto* timeEdit = dialog->findChild<QTimeEdit*>();
-        QCOMPARE(QDateTime(dateEdit->date(), timeEdit->time()),
-                 QDateTime(QDate(2010, 1, 1), QTime(12, 0)));
-        dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
-        timeEdit->setTime(QTime::fromString(date.mid(11)));
         BoxLog boxes;
-        dialog->findChild<QPushButton*>()->click();
+        QCOMPARE(e->answerDateDialog(date), QStringLiteral("01/01/2010 12:00"));
         QCOMPARE(boxes.texts,
                  found < 0 ? QStringList{"La date recherchée n'est pas disponible dans le tableau"}
                            : QStringList());
@@ -428,30 +392,20 @@ private slots:
     }
 
 private:
-    void open(DataFileType type, const QVector<QByteArray>& records);
+    void open(DataFileType type, const QVector<QByteArray>& records)
+    {
+        const Format::RecordLayout& layout = Format::layout(type);
+        QByteArray bytes(layout.headerSize, 'H');
+        for (const QByteArray& r : records)
+            bytes += r;
+        e->open(type, bytes + QByteArray(layout.trailerSize, 'T'));
+        recordSize = layout.recordSize;
+    }
     QByteArray record(int row) { return e->records().mid(row * recordSize, recordSize); }
-    void clickRowHeader(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
     std::unique_ptr<TestSupport::Editor> e;
     int recordSize = 0;
 };
-
-void TestEditing::open(DataFileType type, const QVector<QByteArray>& records)
-{
-    const Format::RecordLayout& layout = Format::layout(type);
-    QByteArray bytes(layout.headerSize, 'H');
-    for (const QByteArray& r : records)
-        bytes += r;
-    e->open(type, bytes + QByteArray(layout.trailerSize, 'T'));
-    recordSize = layout.recordSize;
-}
-
-void TestEditing::clickRowHeader(int row, Qt::KeyboardModifiers modifiers)
-{
-    QHeaderView* header = e->view()->verticalHeader();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers,
-                      QPoint(5, header->sectionViewportPosition(row) + 5));
-}
 
 STRATOMARK_TEST_MAIN(TestEditing)
 #include "tst_editing.moc"

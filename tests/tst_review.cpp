@@ -101,9 +101,7 @@ private slots:
     }
     void noDataValuesAreNoReadings_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<double>("value");
+        TestSupport::columns<int, int, double>({"type", "column", "value"});
         QTest::newRow("WS2300 outdoor temperature") << 3 << 1 << 81.1;
         QTest::newRow("WS2300 outdoor humidity") << 3 << 3 << 110.0;
         QTest::newRow("WS2300 wind of 51.0 m/s") << 3 << 6 << 183.6;

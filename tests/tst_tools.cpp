@@ -17,9 +17,7 @@ private slots:
     }
     void sensorChoice_data()
     {
-        QTest::addColumn<int>("document");
-        QTest::addColumn<int>("selector");
-        QTest::addColumn<int>("left");
+        TestSupport::columns<int, int, int>({"document", "selector", "left"});
         QTest::newRow("wswin_WD, WS2300 selected") << int(DataFileType::WswinWD) << 3 << 23;
         QTest::newRow("wswin_WS, WS2300 selected") << int(DataFileType::WswinWS) << 3 << 21;
         QTest::newRow("wswin_WM, WS3600 selected") << int(DataFileType::WswinWM) << 4 << 8;
@@ -32,9 +30,8 @@ private slots:
     // The choice is saved for that type only, and hides the column now and after a reload.
     void sensorChoice()
     {
-        QFETCH(int, document);
-        QFETCH(int, selector);
-        QFETCH(int, left);
+        const auto [document, selector, left] =
+            TestSupport::fetch<int, int, int>("document", "selector", "left");
         const DataFileType type = DataFileType(document < 0 ? selector : document);
         const QString path = document < 0 ? QString() : load(type, 2);
         TestAccess::fileTypeCombo(e->window())->setCurrentIndex(selector);
@@ -71,7 +68,7 @@ private slots:
                  QStringList{Format::layout(type).name});
 
         if (document >= 0)
-            TestAccess::load(e->window(), type, path);
+            e->load(type, path);
         for (int column = 0; document >= 0 && column < names.size(); ++column)
             QCOMPARE(e->view()->isColumnHidden(column), column == left);
         e->trigger("Sondes...");
@@ -82,9 +79,7 @@ private slots:
     }
     void exportBytes_data()
     {
-        QTest::addColumn<int>("scope");
-        QTest::addColumn<int>("separator");
-        QTest::addColumn<QString>("expected");
+        TestSupport::columns<int, int, QString>({"scope", "separator", "expected"});
         QTest::newRow("Tout ;") << 0 << 0
                                 << "Date;Heure;Temp. I. (°C);Temp. E. (°C);Hum. I. (%);Hum. E. (%);"
                                    "Pression Abs (hPa);Pluie totale (mm);Vit. Vent (Km/h);"
@@ -101,9 +96,8 @@ private slots:
     // The table as shown, an added row's placeholders included, in ISO 8859-1.
     void exportBytes()
     {
-        QFETCH(int, scope);
-        QFETCH(int, separator);
-        QFETCH(QString, expected);
+        const auto [scope, separator, expected] =
+            TestSupport::fetch<int, int, QString>("scope", "separator", "expected");
         load(DataFileType::WS2300, 2);
         TableModel* model = e->model();
         {
@@ -124,8 +118,8 @@ private slots:
     }
     void exportKeepsOrReplaces_data()
     {
-        for (const char* column : {"action", "name", "filter", "target", "reply", "message"})
-            QTest::addColumn<QString>(column);
+        TestSupport::columns<QString, QString, QString, QString, QString, QString>(
+            {"action", "name", "filter", "target", "reply", "message"});
         const auto row = [](const char* title, const QStringList& texts) {
             QTest::newRow(title) << texts.at(0) << texts.at(1) << texts.at(2) << texts.at(3)
                                  << texts.at(4) << texts.value(5);
@@ -152,12 +146,10 @@ private slots:
     // suffix names, which the file dialog did not ask about, only after a question.
     void exportKeepsOrReplaces()
     {
-        QFETCH(QString, action);
-        QFETCH(QString, name);
-        QFETCH(QString, filter);
-        QFETCH(QString, target);
-        QFETCH(QString, reply);
-        QFETCH(QString, message);
+        QString action, name, filter, target, reply, message;
+        std::tie(action, name, filter, target, reply, message) =
+            TestSupport::fetch<QString, QString, QString, QString, QString, QString>(
+                "action", "name", "filter", "target", "reply", "message");
         load(DataFileType::WS2300, 300);
         if (!reply.isEmpty())
             TestSupport::writeFile(e->path(target), "old");
@@ -186,9 +178,7 @@ private slots:
     }
     void importRoundTrip_data()
     {
-        QTest::addColumn<int>("scope");
-        QTest::addColumn<int>("separator");
-        QTest::addColumn<QString>("encoding");
+        TestSupport::columns<int, int, QString>({"scope", "separator", "encoding"});
         QTest::newRow("Tout ; ISO 8859-1") << 0 << 0 << "latin1";
         QTest::newRow("Données affichées , ISO 8859-1") << 1 << 1 << "latin1";
         QTest::newRow("Tout , UTF-8") << 0 << 1 << "utf8";
@@ -198,16 +188,15 @@ private slots:
     // and after saving the file, hold exactly the changed values and date.
     void importRoundTrip()
     {
-        QFETCH(int, scope);
-        QFETCH(int, separator);
-        QFETCH(QString, encoding);
+        const auto [scope, separator, encoding] =
+            TestSupport::fetch<int, int, QString>("scope", "separator", "encoding");
         // Row 0, left as it is, holds more than its texts show: a fraction of a degree and seconds.
         QByteArray file =
             Synthetic::stationFile(DataFileType::WS2300, QDate(2014, 1, 1).startOfDay(), 10, 3);
         TestSupport::put<float>(file, 0x18, 21.37f);
         TestSupport::put<quint32>(file, 4, qFromLittleEndian<quint32>(file.constData() + 4) + 17);
         const QString path = TestSupport::writeFile(e->path("doc.DAT"), file);
-        TestAccess::load(e->window(), DataFileType::WS2300, path);
+        e->load(DataFileType::WS2300, path);
         const QStringList original = e->grid();
         e->view()->setColumnHidden(2, true);
         e->edit(1, 0, "-7.5");
@@ -224,7 +213,7 @@ private slots:
         QByteArray bytes = encoding == QLatin1String("latin1") ? text.toLatin1() : text.toUtf8();
         TestSupport::writeFile(exported,
                                encoding == QLatin1String("bom") ? "\xEF\xBB\xBF" + bytes : bytes);
-        TestAccess::load(e->window(), DataFileType::WS2300, path);
+        e->load(DataFileType::WS2300, path);
         importFrom(exported);
         QCOMPARE(e->grid(), expected);
         QVERIFY(e->enabled("Enregistrer"));
@@ -233,14 +222,12 @@ private slots:
         e->trigger("Rétablir");
         e->trigger("Enregistrer");
         QCOMPARE(TestSupport::readFile(path).left(36), file.left(36));
-        TestAccess::load(e->window(), DataFileType::WS2300, path);
+        e->load(DataFileType::WS2300, path);
         QCOMPARE(e->grid(), expected);
     }
     void importFaults_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("changes");
+        TestSupport::columns<QString, QString, QStringList>({"file", "message", "changes"});
         QTest::newRow("foreign column") << "Date;Heure;Note;Temp. E. (°C);Hum. E. (%);\n"
                                            "{D0};hello;-5.5;41;\n{D1};;;42;\n"
                                         << "" << QStringList{"0,2=-5.5", "0,4=41", "1,4=42"};
@@ -272,9 +259,8 @@ private slots:
     // what the table showed.
     void importFaults()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, message);
-        QFETCH(QStringList, changes);
+        auto [file, message, changes] =
+            TestSupport::fetch<QString, QString, QStringList>("file", "message", "changes");
         const QString document = load(DataFileType::WS2300, 2);
         QList<QStringList> expected;
         for (const QString& row : e->grid())
@@ -295,7 +281,7 @@ private slots:
             for (int row = 0; row < 2; ++row)
                 QCOMPARE(e->grid().at(row), expected.at(row).join('|'));
             e->window().enregistrer();
-            TestAccess::load(e->window(), DataFileType::WS2300, document);
+            e->load(DataFileType::WS2300, document);
         }
     }
     void printing()

@@ -67,8 +67,8 @@ private slots:
 
     void quitSavesTheWorkspace_data()
     {
-        QTest::addColumn<QString>("answer"); // "": the document was saved first
-        QTest::addColumn<bool>("byCloseButton");
+        // answer "": the document was saved first
+        TestSupport::columns<QString, bool>({"answer", "byCloseButton"});
         QTest::newRow("unmodified") << "" << false;
         QTest::newRow("Annuler") << "Annuler" << false;
         QTest::newRow("Non") << "Non" << false;
@@ -107,10 +107,9 @@ private slots:
         QCOMPARE(menus(w) == menusWithoutDocument, quits);
         if (!quits)
             return;
-        for (char* buffer : TestAccess::buffers(w))
-            QVERIFY(!buffer);
-        QVERIFY(e->view()->model() == e->model() && e->size() == QSize(1, 1));
-        QCOMPARE(e->fileLabel() + TestAccess::statusBar(w)->currentMessage(), QString());
+        e->verifyNoDocument();
+        QVERIFY(e->view()->model() == e->model());
+        QCOMPARE(TestAccess::statusBar(w)->currentMessage(), QString());
         QCOMPARE(w.windowTitle(), QStringLiteral("Stratomark v1.0.11"));
         FenPrincipale next;
         QCOMPARE(TestAccess::workspaceEdit(next)->text() +
