@@ -179,6 +179,16 @@ void Editor::edit(int row, int column, const QString& text)
     model()->setData(model()->index(row, column), text, Qt::EditRole);
 }
 
+void Editor::typeInEditor(int row, int column, const QString& text)
+{
+    view()->edit(model()->index(row, column));
+    // An editor closed before is hidden until its deletion comes round.
+    for (QLineEdit* editor : view()->viewport()->findChildren<QLineEdit*>()) {
+        if (!editor->isHidden())
+            editor->setText(text);
+    }
+}
+
 QAction* Editor::action(const char* text)
 {
     for (QAction* action : w->findChildren<QAction*>()) {

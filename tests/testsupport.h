@@ -162,6 +162,8 @@ public:
     QString label(int row);
     // Types text into a cell, as the cell editor does.
     void edit(int row, int column, const QString& text);
+    // Opens the cell editor and types text into it, without closing it.
+    void typeInEditor(int row, int column, const QString& text);
     QAction* action(const char* text);
     void trigger(const char* text) { action(text)->trigger(); }
     bool enabled(const char* text) { return action(text)->isEnabled(); }

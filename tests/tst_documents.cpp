@@ -322,12 +322,8 @@ private slots:
         TestAccess::showButton(w)->click();
         const bool editorOpen = way != QLatin1String("load") && way != QLatin1String("open") &&
                                 way != QLatin1String("quit");
-        if (editorOpen) {
-            e->view()->edit(e->model()->index(0, 0));
-            e->view()->viewport()->findChild<QLineEdit*>()->setText(QStringLiteral("2.5"));
-        } else {
-            e->edit(0, 0, QStringLiteral("2.5"));
-        }
+        editorOpen ? e->typeInEditor(0, 0, QStringLiteral("2.5"))
+                   : e->edit(0, 0, QStringLiteral("2.5"));
         if (way == QLatin1String("quit"))
             QVERIFY(QDir(folder).removeRecursively());
         BoxLog boxes({answer});

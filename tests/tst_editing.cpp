@@ -130,6 +130,27 @@ private slots:
             QCOMPARE(qFromLittleEndian<float>(record(0).constData() + 0x1C), 25.04f);
         }
     }
+    // A value still in the cell editor is an edit like any other when undo or redo is asked for:
+    // undo takes it back first, it ends the redo chain, and no entry reaches another cell.
+    void historyWithTheEditorOpen()
+    {
+        e->open(DataFileType::WswinWD, 3);
+        const QStringList loaded = e->grid();
+        const QByteArray original = e->records();
+        e->edit(0, 0, QStringLiteral("21.0"));
+        e->typeInEditor(1, 0, QStringLiteral("30"));
+        e->trigger("Annuler");
+        QCOMPARE(e->cell(0, 0) + e->cell(1, 0), "21.0" + loaded.at(1).section('|', 1, 1));
+        e->trigger("Annuler");
+        QVERIFY(e->grid() == loaded && e->records() == original && !e->enabled("Annuler"));
+
+        e->typeInEditor(1, 0, QStringLiteral("30"));
+        e->trigger("Rétablir");
+        QCOMPARE(e->cell(0, 0) + e->cell(1, 0), loaded.at(0).section('|', 1, 1) + "30");
+        QVERIFY(!e->enabled("Rétablir"));
+        e->trigger("Annuler");
+        QVERIFY(e->grid() == loaded && e->records() == original && !e->enabled("Annuler"));
+    }
     void addRow_data()
     {
         TestSupport::columns<int, int, int>({"type", "currentRow", "position"}); // -1: refused

@@ -60,8 +60,12 @@ void FenPrincipale::applyHistoryEntry(int slot)
     entry.fieldBytes = currentBytes;
 }
 
+// A tool-bar click leaves the cell editor open; committed halfway through the history's own
+// write, its value would enter the history in the middle of the move. Committed first, it is an
+// edit like any other: undo takes it back, and it ends the redo chain.
 void FenPrincipale::annuler_action()
 {
+    commitOpenEditor();
     if (undoCount == 0)
         return;
     if (undoCount == 1)
@@ -73,6 +77,7 @@ void FenPrincipale::annuler_action()
 
 void FenPrincipale::retablir_action()
 {
+    commitOpenEditor();
     if (undoCount == historySize || editHistory[undoCount].text.isEmpty())
         return;
     if (undoCount == historySize - 1 || editHistory[undoCount + 1].text.isEmpty())
