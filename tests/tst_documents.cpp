@@ -91,24 +91,28 @@ private slots:
         QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"count.DAT\" : %1 données").arg(records));
         QVERIFY(e->enabled("&Exporter"));
     }
-    // A missing file, and one with more records than a document can count at the end of a long
-    // path, leave no document.
+    // A missing file, one with more records than a document can count at the end of a long path,
+    // and one with more cells than a table can hold (six million wswin_WD records, 456 MB) leave
+    // no document.
     void filesThatCannotBeRead()
     {
         QString deep = e->path(QStringLiteral("Données météo"));
         while (deep.toUtf8().size() < 600)
             deep += QStringLiteral("/répertoire-très-profond");
-        const QString huge =
-            TestSupport::writeFile(deep + QStringLiteral("/huge.DAT"), QByteArray());
-        QFile file(huge);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 40));
         const QString missing = e->path(QStringLiteral("absent/WD_01_15.DAT"));
+        QStringList files{missing};
         BoxLog boxes;
-        e->load(DataFileType::WswinWD, missing);
-        e->load(DataFileType::WswinWD, huge);
-        file.remove();
+        for (const qint64 size : {qint64(1) << 40, 18 + qint64(76) * 6000000}) {
+            QFile file(files.size() == 1 ? deep + QStringLiteral("/huge.DAT")
+                                         : e->path("many.DAT"));
+            files << TestSupport::writeFile(file.fileName(), QByteArray());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+        }
+        for (const QString& file : files)
+            e->load(DataFileType::WswinWD, file);
         QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + missing,
-                                           "Mémoire insuffisante pour lire:\n" + huge}));
+                                           "Mémoire insuffisante pour lire:\n" + files.at(1),
+                                           "Mémoire insuffisante pour lire:\n" + files.at(2)}));
         e->verifyNoDocument();
     }
     // "Annuler" in the progress dialog, or anything in the load's event pass that clears the

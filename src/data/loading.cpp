@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "table/tablemodel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -13,7 +14,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <climits>
 #include <cstdlib>
 
 namespace
@@ -169,8 +169,9 @@ bool FenPrincipale::readRecords(QFile& file)
     }
 
     const qint64 bytes = wholeRecords * layout.recordSize;
-    char* buffer =
-        wholeRecords <= INT_MAX ? static_cast<char*>(std::malloc(qMax<qint64>(bytes, 1))) : nullptr;
+    char* buffer = wholeRecords <= TableModel::maximumRows(layout.columnCount)
+                       ? static_cast<char*>(std::malloc(qMax<qint64>(bytes, 1)))
+                       : nullptr;
     if (!buffer) {
         showError(QStringLiteral("Mémoire insuffisante pour lire:\n") + currentFilePath);
         return false;

@@ -8,7 +8,6 @@
 #include <QTableView>
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -87,10 +86,11 @@ QVector<int> FenPrincipale::recordRowsToRemove() const
 }
 
 // Gives the record buffer room for records records, or leaves it as it was and says so. A
-// buffer of no record keeps one byte, so that a document without records still has one.
+// buffer of no record keeps one byte, so that a document without records still has one. The
+// table must be able to show them all too.
 bool FenPrincipale::resizeRecordBuffer(qint64 records)
 {
-    if (records > INT_MAX)
+    if (records > TableModel::maximumRows(Format::layout(documentType).columnCount))
         return false;
     char*& buffer = recordBuffers[int(documentType)];
     const qint64 bytes = records * Format::layout(documentType).recordSize;

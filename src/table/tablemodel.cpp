@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 namespace
 {
@@ -36,6 +37,14 @@ TableModel::TableModel(int rows, int columns, QObject* parent) : QAbstractTableM
     rowSlots.resize(rows);
     for (int r = 0; r < rows; ++r)
         rowSlots[r] = r;
+}
+
+qint64 TableModel::maximumRows(int columns)
+{
+    // What a block needs besides its elements, with room to spare.
+    const qint64 block = std::numeric_limits<int>::max() - 64;
+    return qMin(block / (qMax(columns, 1) * qint64(sizeof(QString))),
+                block / qint64(sizeof(Label)));
 }
 
 int TableModel::rowCount(const QModelIndex&) const

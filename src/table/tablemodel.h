@@ -34,6 +34,10 @@ public:
     // reads every cell of a large table.
     const QString& cellText(int row, int column) const { return text(row, column); }
 
+    // The most rows a table of that many columns can hold: the texts of all its cells share one
+    // vector, and Qt keeps a vector in one block of at most INT_MAX bytes.
+    static qint64 maximumRows(int columns);
+
     bool removeExtraRows();
     bool setHeaderLabels(int orientation, const QVariant& labels, int role);
 
