@@ -251,7 +251,9 @@ private slots:
                "{L1}, Temp. I. (°C) : \"3000\""
             << QStringList{"0,2=2.5", "1,3=9"};
         QTest::newRow("dates") << "Date;Heure\n02/03/2015;04:05\n31/12/1899;23:59\n"
-                               << "" << QStringList{"0,0=02/03/2015 04:05"};
+                               << "1 valeur du fichier a été refusée ; sa cellule garde son texte "
+                                  "précédent :\n{L1}, Date Heure : \"31/12/1899 23:59\""
+                               << QStringList{"0,0=02/03/2015 04:05"};
         QTest::newRow("file gone") << ""
                                    << "Erreur lors de l'ouverture de:\n{path}" << QStringList();
     }

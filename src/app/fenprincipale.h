@@ -56,8 +56,10 @@ struct DosDateTime {
     quint16 time = 0;
 };
 
-// A value that the editing gate refused while refusals were being gathered.
+// A value that the editing gate refused while refusals were being gathered, or a date that the
+// row's timestamp cannot hold (column -1).
 struct RefusedValue {
+    static constexpr int dateColumn = -1;
     int row = 0;
     int column = 0;
     QString text;

@@ -128,14 +128,18 @@ QVector<int> FenPrincipale::importTargets(const QStringList& titleFields) const
 }
 
 // Imports one data line into row; true when it changed the row's date. A field the line does
-// not have, or leaves empty, leaves its cell as it was.
+// not have, or leaves empty, leaves its cell as it was; a date the row's timestamp cannot hold
+// leaves the row's date as it was and is reported with the refused values.
 bool FenPrincipale::importLine(int row, const QStringList& fields, const QVector<int>& targets)
 {
     bool dateChanged = false;
     if (fields.size() >= 2) {
         const QString date = fields.at(0) + QLatin1Char(' ') + fields.at(1);
-        if (date != model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString())
+        if (date != model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString()) {
             dateChanged = setRowDate(row, date);
+            if (!dateChanged)
+                refusedValues->append({row, RefusedValue::dateColumn, date});
+        }
     }
     const int count = qMin(fields.size(), targets.size());
     for (int field = 2; field < count; ++field) {
@@ -162,8 +166,10 @@ void FenPrincipale::reportRefusals(const QVector<RefusedValue>& refused)
         const RefusedValue& value = refused.at(i);
         text += QLatin1Char('\n') +
                 model->headerData(value.row, Qt::Vertical, Qt::DisplayRole).toString() +
-                QStringLiteral(", ") + columnExportName(value.column) + QStringLiteral(" : \"") +
-                value.text + QLatin1Char('"');
+                QStringLiteral(", ") +
+                (value.column == RefusedValue::dateColumn ? QStringLiteral("Date Heure")
+                                                          : columnExportName(value.column)) +
+                QStringLiteral(" : \"") + value.text + QLatin1Char('"');
     }
     if (count > namedRefusals)
         text += QStringLiteral("\n...");
