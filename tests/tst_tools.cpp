@@ -286,6 +286,32 @@ private slots:
             e->load(DataFileType::WS2300, document);
         }
     }
+    // The import has no "Annuler": Escape leaves its dialog up, and the window out of reach, until
+    // every line is in.
+    void importCannotBeInterrupted()
+    {
+        load(DataFileType::WS2300, 3000);
+        const QString path = e->path("in.csv");
+        exportTo(path, 0, 0);
+        QStringList lines = QString::fromLatin1(TestSupport::readFile(path)).split('\n');
+        QStringList last = lines.at(3000).split(';');
+        last[2] = QStringLiteral("99.5");
+        lines[3000] = last.join(';');
+        TestSupport::writeFile(path, lines.join('\n').toLatin1());
+        bool escaped = false, seenAgain = false;
+        const auto escape = TestSupport::whenModalShown([&](QWidget* modal) {
+            auto* progress = qobject_cast<QProgressDialog*>(modal);
+            if (!progress || progress->labelText() != QStringLiteral("Import des données..."))
+                return false;
+            seenAgain = escaped;
+            QTest::keyClick(progress, Qt::Key_Escape);
+            escaped = true;
+            return seenAgain;
+        });
+        importFrom(path);
+        QVERIFY(seenAgain);
+        QCOMPARE(e->cell(2999, 0), QStringLiteral("99.5"));
+    }
     void printing()
     {
         load(DataFileType::WswinWD, 2);

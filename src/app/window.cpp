@@ -24,6 +24,21 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+namespace
+{
+
+// The dialog of a loop without "Annuler", which cannot stop midway. Escape would hide it all the
+// same, for good, and hand the window back to the user while the loop still writes into the
+// document. (Its close button only hides it until the loop's next step shows it again.)
+class UninterruptibleProgress : public QProgressDialog
+{
+public:
+    using QProgressDialog::QProgressDialog;
+    void reject() override {}
+};
+
+} // namespace
+
 FenPrincipale::FenPrincipale()
 {
     setWindowTitle(applicationTitle());
@@ -289,7 +304,9 @@ QHBoxLayout* FenPrincipale::createButtonRow(const QString& text, void (FenPrinci
 std::unique_ptr<QProgressDialog> FenPrincipale::showProgress(const QString& label,
                                                              const QString& cancelText, int rows)
 {
-    auto progress = std::make_unique<QProgressDialog>(label, cancelText, 0, rows - 1, this);
+    std::unique_ptr<QProgressDialog> progress(
+        cancelText.isEmpty() ? new UninterruptibleProgress(label, cancelText, 0, rows - 1, this)
+                             : new QProgressDialog(label, cancelText, 0, rows - 1, this));
     progress->setMinimumWidth(300);
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(0);
