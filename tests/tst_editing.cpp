@@ -39,6 +39,8 @@ private slots:
         row("hundredth rounded away", WD, 0, "0.04", oneDecimal);
         row("humidity over a byte", WD, 16, "300", field);
         row("humidity fraction", WD, 16, "65.5", "Cette colonne ne garde pas de décimale.");
+        row("humidity with a zero decimal", WD, 16, "65.0",
+            "Cette colonne ne garde pas de décimale.");
         row("rain that wraps", WD, 33, "40", field);
         row("thousandths kept", WD, 33, "1.2345", "Cette colonne garde 3 décimales.");
         row("negative through an unsigned parse", WD, 34, "-5.2", field);

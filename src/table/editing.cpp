@@ -55,8 +55,10 @@ QString FenPrincipale::refusalReason(int row, int column, const QString& text) c
         return QStringLiteral("Cette ligne ne correspond à aucun enregistrement du fichier.");
     if (fieldHolds(layout, column, text))
         return QString();
+    // A whole-number field is written from the digits as typed: "65.0" gives no 65, and its
+    // point, not the field, is what to take away.
     const int kept = qMax(0, Format::ruleDecimals(layout.fields[column].rule));
-    if (typedDecimals(text) > kept)
+    if (typedDecimals(text) > kept || (kept == 0 && text.contains(QLatin1Char('.'))))
         return kept == 0   ? QStringLiteral("Cette colonne ne garde pas de décimale.")
                : kept == 1 ? QStringLiteral("Cette colonne ne garde qu'une décimale.")
                            : QStringLiteral("Cette colonne garde %1 décimales.").arg(kept);
