@@ -100,19 +100,16 @@ private slots:
         while (deep.toUtf8().size() < 600)
             deep += QStringLiteral("/répertoire-très-profond");
         const QString missing = e->path(QStringLiteral("absent/WD_01_15.DAT"));
-        QStringList files{missing};
+        const QString huge = deep + QStringLiteral("/huge.DAT"), many = e->path("many.DAT");
+        for (const auto& [file, size] :
+             {qMakePair(huge, qint64(1) << 40), qMakePair(many, 18 + qint64(76) * 6000000)})
+            QVERIFY(QFile::resize(TestSupport::writeFile(file, QByteArray()), size));
         BoxLog boxes;
-        for (const qint64 size : {qint64(1) << 40, 18 + qint64(76) * 6000000}) {
-            QFile file(files.size() == 1 ? deep + QStringLiteral("/huge.DAT")
-                                         : e->path("many.DAT"));
-            files << TestSupport::writeFile(file.fileName(), QByteArray());
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
-        }
-        for (const QString& file : files)
+        for (const QString& file : {missing, huge, many})
             e->load(DataFileType::WswinWD, file);
         QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + missing,
-                                           "Mémoire insuffisante pour lire:\n" + files.at(1),
-                                           "Mémoire insuffisante pour lire:\n" + files.at(2)}));
+                                           "Mémoire insuffisante pour lire:\n" + huge,
+                                           "Mémoire insuffisante pour lire:\n" + many}));
         e->verifyNoDocument();
     }
     // "Annuler" in the progress dialog, or anything in the load's event pass that clears the

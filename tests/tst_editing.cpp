@@ -140,18 +140,16 @@ private slots:
         const QStringList loaded = e->grid();
         const QByteArray original = e->records();
         e->edit(0, 0, QStringLiteral("21.0"));
-        e->typeInEditor(1, 0, QStringLiteral("30"));
-        e->trigger("Annuler");
-        QCOMPARE(e->cell(0, 0) + e->cell(1, 0), "21.0" + loaded.at(1).section('|', 1, 1));
-        e->trigger("Annuler");
-        QVERIFY(e->grid() == loaded && e->records() == original && !e->enabled("Annuler"));
-
-        e->typeInEditor(1, 0, QStringLiteral("30"));
-        e->trigger("Rétablir");
-        QCOMPARE(e->cell(0, 0) + e->cell(1, 0), loaded.at(0).section('|', 1, 1) + "30");
-        QVERIFY(!e->enabled("Rétablir"));
-        e->trigger("Annuler");
-        QVERIFY(e->grid() == loaded && e->records() == original && !e->enabled("Annuler"));
+        for (const bool redo : {false, true}) {
+            e->typeInEditor(1, 0, QStringLiteral("30"));
+            e->trigger(redo ? "Rétablir" : "Annuler");
+            QCOMPARE(e->cell(0, 0) + e->cell(1, 0), redo
+                                                        ? loaded.at(0).section('|', 1, 1) + "30"
+                                                        : "21.0" + loaded.at(1).section('|', 1, 1));
+            QCOMPARE(e->enabled("Rétablir"), !redo);
+            e->trigger("Annuler");
+            QVERIFY(e->grid() == loaded && e->records() == original && !e->enabled("Annuler"));
+        }
     }
     void addRow_data()
     {

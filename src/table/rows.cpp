@@ -90,10 +90,11 @@ QVector<int> FenPrincipale::recordRowsToRemove() const
 // table must be able to show them all too.
 bool FenPrincipale::resizeRecordBuffer(qint64 records)
 {
-    if (records > TableModel::maximumRows(Format::layout(documentType).columnCount))
+    const Format::RecordLayout& layout = Format::layout(documentType);
+    if (records > TableModel::maximumRows(layout.columnCount))
         return false;
     char*& buffer = recordBuffers[int(documentType)];
-    const qint64 bytes = records * Format::layout(documentType).recordSize;
+    const qint64 bytes = records * layout.recordSize;
     char* resized = static_cast<char*>(std::realloc(buffer, size_t(qMax<qint64>(bytes, 1))));
     if (!resized)
         return false;
