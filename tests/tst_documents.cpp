@@ -113,11 +113,14 @@ private slots:
         e->verifyNoDocument();
     }
     // "Annuler" in the progress dialog, or anything in the load's event pass that clears the
-    // document (here the type selector turned), leaves no half-built table; the next load is whole.
+    // document (here the type selector turned), leaves no half-built table; another file loaded
+    // in the build's own event pass is shown whole, its edits entered once; the next load is whole.
     void buildCancelledOrCleared()
     {
         const QString file = TestSupport::writeFile(
             e->path(QStringLiteral("c.DAT")), TestSupport::stationFile(DataFileType::WS2300, 3000));
+        const QString month = TestSupport::writeFile(
+            e->path(QStringLiteral("m.DAT")), TestSupport::stationFile(DataFileType::WswinWD, 2));
         QTimer turn;
         QObject::connect(&turn, &QTimer::timeout, [this, &turn] {
             if (TestAccess::buffers(e->window())[int(DataFileType::WswinWD)]) {
@@ -125,18 +128,23 @@ private slots:
                 TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWM));
             }
         });
-        for (int way = 0; way < 2; ++way) {
-            const auto cancel = TestSupport::whenShown<QProgressDialog>(
-                [](QProgressDialog* progress) { progress->cancel(); });
-            if (way == 0) {
-                e->load(DataFileType::WS2300, file);
-            } else {
+        for (int way = 0; way < 3; ++way) {
+            const auto interrupt = TestSupport::whenShown<QProgressDialog>([&](QProgressDialog* p) {
+                way == 2 ? e->load(DataFileType::WswinWD, month) : p->cancel();
+            });
+            if (way == 1) {
                 turn.start(0);
                 e->open(DataFileType::WswinWD, 2);
                 QVERIFY(!turn.isActive());
+            } else {
+                e->load(DataFileType::WS2300, file);
             }
-            e->verifyNoDocument();
+            if (way < 2)
+                e->verifyNoDocument();
         }
+        QCOMPARE(e->size(), QSize(46, 2));
+        e->edit(0, 0, QStringLiteral("2.5"));
+        QCOMPARE(TestAccess::undoCount(e->window()), 1);
         e->load(DataFileType::WS2300, file);
         QCOMPARE(e->model()->rowCount(), 3000);
     }

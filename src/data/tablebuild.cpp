@@ -2,6 +2,7 @@
 #include "review/valuereview.h"
 #include "table/tablemodel.h"
 
+#include <QPointer>
 #include <QProgressDialog>
 #include <QTableView>
 #include <QtEndian>
@@ -95,31 +96,34 @@ void FenPrincipale::buildTable()
         return;
     enableDocumentActions(false);
     delete model;
-    model = nullptr;
-
-    const auto progress =
-        showProgress(QStringLiteral("Création du tableau"), QStringLiteral("Annuler"), recordCount);
 
     const int type = int(documentType);
     const Format::RecordLayout& layout = Format::layout(documentType);
     model = new TableModel(recordCount, layout.columnCount, nullptr);
     model->setHeaderLabels(Qt::Horizontal, headerLists[type], Qt::EditRole);
+    // Any event pass, from the one that shows the dialog on, may clear the document, which
+    // deletes this model, and may even load another file: the build then stops at once and
+    // leaves the window to whatever cleared it.
+    const QPointer<TableModel> building(model);
+    const auto progress =
+        showProgress(QStringLiteral("Création du tableau"), QStringLiteral("Annuler"), recordCount);
 
     const int step = qMax(1, recordCount / progressSteps);
     for (int row = 0; row < recordCount; ++row) {
+        if (row % step == 0) {
+            progress->setValue(row);
+            if (!building || progress->wasCanceled()) {
+                cellTexts.clear();
+                if (building)
+                    clearTable();
+                return;
+            }
+        }
         const char* record = recordBuffers[type] + qint64(row) * layout.recordSize;
         model->setHeaderData(row, Qt::Vertical, timestampText(layout.timestamp, record),
                              Qt::EditRole);
         for (int column = 0; column < layout.columnCount; ++column)
             setCellFromField(row, column, layout.fields[column], record);
-        if (row % step == 0) {
-            progress->setValue(row);
-            if (progress->wasCanceled() || !recordBuffers[type]) {
-                cellTexts.clear();
-                clearTable();
-                return;
-            }
-        }
     }
     cellTexts.clear();
 
