@@ -347,6 +347,7 @@ private slots:
                                                      {"(Km/h)", Quantity::Wind},
                                                      {"(°)", Quantity::Direction},
                                                      {"Pluie\n", Quantity::RainPerRecord},
+                                                     {"Pluie totale", Quantity::RainTotal},
                                                      {"Index UV", Quantity::UvIndex},
                                                      {"Ray. Sol.", Quantity::SolarRadiation},
                                                      {"", Quantity::None}};

@@ -22,7 +22,7 @@ private slots:
             QTest::newRow(name) << type << column << text << reason;
         };
         const int WD = 1, W23 = 3, W36 = 4;
-        const char* range = "Les valeurs vont de -50 à 2000.";
+        const char* range = "Temp. I. : les valeurs vont de -50 à 2000.";
         const char* field = "Le champ de cette colonne ne peut pas contenir cette valeur.";
         const char* oneDecimal = "Cette colonne ne garde qu'une décimale.";
         row("lowest", WD, 0, "-50", "");
@@ -49,6 +49,10 @@ private slots:
         row("inf", W36, 0, "inf", "« inf » n'est pas un nombre.");
         row("float wind", W36, 8, "10.07", "");
         row("NaN in a km/h float", W36, 8, "NaN", "« NaN » n'est pas un nombre.");
+        row("rain counter past 2000", W23, 5, "2345.678", "");
+        row("negative rain counter", W36, 6, "-0.5",
+            "Pluie totale : les valeurs ne peuvent pas être inférieures à 0.");
+        row("rain counter past its float's decimals", W23, 5, "1234567.891", field);
         row("direction step", W36, 9, "67.5", "");
         row("direction between steps", W36, 9, "70", field);
         row("direction rounded to its step", W36, 9, "22.54", oneDecimal);
@@ -85,9 +89,9 @@ private slots:
         QCOMPARE(expected != recordBefore, accepted);
     }
     // 25 edits taken back and done again, each landing on its cell and record; a 26th drops the
-    // oldest; a new edit ends the redo chain; a refused text put back by undo brings the box and
-    // the history moves all the same; a float field gets back its exact bytes, not its rounded
-    // text's.
+    // oldest; a new edit ends the redo chain; undo puts back a reading outside the accepted range,
+    // and an added row's placeholder, without a box; a float field gets back its exact bytes, not
+    // its rounded text's.
     void history()
     {
         QByteArray first(76, 0);
@@ -117,8 +121,7 @@ private slots:
         QCOMPARE(e->cell(24, 1) + e->cell(25, 1), QStringLiteral("0.00.0"));
         BoxLog boxes;
         e->trigger("Annuler");
-        QCOMPARE(boxes.texts, QStringList{"Erreur de saisie"});
-        QCOMPARE(qFromLittleEndian<qint16>(record(26).constData() + 0x04), 45);
+        QCOMPARE(e->cell(26, 0) + record(26).toHex(), "-3276.8" + first.toHex());
         QCOMPARE(TestAccess::undoCount(e->window()), 23);
 
         QByteArray loaded(36, 0);
@@ -131,6 +134,14 @@ private slots:
             e->trigger("Rétablir");
             QCOMPARE(qFromLittleEndian<float>(record(0).constData() + 0x1C), 25.04f);
         }
+        e->window().addRow();
+        e->edit(1, 5, QStringLiteral("12.5"));
+        e->trigger("Annuler");
+        QCOMPARE(e->cell(1, 5) + record(1).toHex(), "--" + QByteArray(72, '0'));
+        e->trigger("Rétablir");
+        QCOMPARE(e->cell(1, 5), QStringLiteral("12.5"));
+        QCOMPARE(qFromLittleEndian<float>(record(1).constData() + 0x14), 12.5f);
+        QCOMPARE(boxes.texts, QStringList());
     }
     // A value still in the cell editor is an edit like any other when undo or redo is asked for:
     // undo takes it back first, it ends the redo chain, and no entry reaches another cell.

@@ -234,6 +234,7 @@ private:
 
     // --- Table: cell editing (src/table/editing.cpp) ---
     QString refusalReason(int row, int column, const QString& text) const;
+    static QString rangeReason(const Format::Field& field, const Format::AcceptedRange& range);
     static int typedDecimals(const QString& text);
     void refuseEdit(const QModelIndex& index, const QString& reason);
     void commitOpenEditor();
@@ -303,9 +304,8 @@ private:
     // --- Edit history ---
     qint32 undoCount = 0;
     std::array<EditEntry, historySize> editHistory;
+    // False while the history puts a cell back, which the gate then leaves alone.
     bool recordEdits = true;
-    // Whether the gate accepted the latest change that reached it.
-    bool editAccepted = false;
     // While an import runs, the gate gathers its refusals here instead of showing a box for each.
     QVector<RefusedValue>* refusedValues = nullptr;
 

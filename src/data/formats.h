@@ -52,6 +52,7 @@ enum class Quantity : quint8 {
     Wind,
     Direction,
     RainPerRecord,
+    RainTotal, // a counter of the rain since it was last set, which grows over the years
     UvIndex,
     SolarRadiation,
 };
@@ -77,7 +78,7 @@ struct PlausibleRange {
 };
 
 // Indexed by Quantity.
-constexpr std::array<PlausibleRange, 11> plausibleRanges{{
+constexpr std::array<PlausibleRange, 12> plausibleRanges{{
     {-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 0},
     {-60, 60, 8},
     {-60, 60, 8},
@@ -87,6 +88,7 @@ constexpr std::array<PlausibleRange, 11> plausibleRanges{{
     {0, 250, 0},
     {0, 360, 0},
     {0, 100, 0},
+    {0, 100000, 0},
     {0, 16, 0},
     {0, 1500, 0},
 }};
@@ -94,6 +96,21 @@ constexpr std::array<PlausibleRange, 11> plausibleRanges{{
 constexpr const PlausibleRange& plausibleRange(Quantity quantity)
 {
     return plausibleRanges[std::size_t(quantity)];
+}
+
+// The values that a typed or imported text may hold, both ends included, compared as binary32.
+// A rain counter passes any fixed bound within a few years: only its field's precision, which
+// the editing gate checks on its own, limits it.
+struct AcceptedRange {
+    float lowest;
+    float highest;
+};
+
+constexpr AcceptedRange acceptedRange(Quantity quantity)
+{
+    return quantity == Quantity::RainTotal
+               ? AcceptedRange{0, std::numeric_limits<float>::infinity()}
+               : AcceptedRange{-50, 2000};
 }
 
 enum class Timestamp : quint8 {
@@ -295,7 +312,7 @@ constexpr std::array<Field, 12> ws3600{{
     {0x30, T::F32, R::Decimals0, W::Float, "Hum. E.\n(%)", Q::Humidity},
     {0x0C, T::F32, R::Decimals1, W::Float, "Pression Rel.\n(hPa)", Q::Pressure},
     {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)", Q::Pressure},
-    {0x1C, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)", Q::None},
+    {0x1C, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)", Q::RainTotal},
     {0x20, T::F32, R::Decimals3, W::Float, "Pluie\n(mm)", Q::RainPerRecord},
     {0x10, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)", Q::Wind},
     {0x14, T::U32, R::DirectionCode, W::Direction, "Direction\n(°)", Q::Direction},
@@ -310,7 +327,7 @@ constexpr std::array<Field, 9> ws2300{{
     {0x20, T::U16, R::Integer, W::U32Low16, "Hum. I.\n(%)", Q::Humidity},
     {0x22, T::U16, R::Integer, W::U32Low16, "Hum. E.\n(%)", Q::Humidity, 110},
     {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)", Q::Pressure},
-    {0x14, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)", Q::None},
+    {0x14, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)", Q::RainTotal},
     {0x0C, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)", Q::Wind, 183.6},
     {0x10, T::U32, R::DirectionCode, W::Direction, "Direction\n(°)", Q::Direction},
     {0x00, T::U32, R::Integer, W::U32, "unknown", Q::None},

@@ -117,14 +117,18 @@ void FenPrincipale::restoreFieldBytes(int row, int column, const QByteArray& byt
 // A text is only worth storing when its field, written and read back, holds the very number
 // that was typed, trailing zeros aside ("21.30" is 21.3): otherwise the file would silently get a
 // value the user never saw, such as 0 for "0.04" in a tenths field or 22.5 for "22.54" in a
-// direction. A binary32 field holds any number of the accepted range to its own precision.
+// direction. A binary32 field keeps more decimals than it shows up to some thousands, but a rain
+// counter grows past where it keeps even those: there it must come within half a shown unit.
 bool FenPrincipale::fieldHolds(const Format::RecordLayout& layout, int column, const QString& text)
 {
     using Format::WriteKind;
     const Format::Field& field = layout.fields[column];
-    if (field.write == WriteKind::Float || field.write == WriteKind::FloatFromKmh)
-        return true;
     QByteArray scratch(layout.recordSize, '\0');
     writeField(field, scratch.data(), text);
+    if (field.write == WriteKind::Float || field.write == WriteKind::FloatFromKmh) {
+        const double halfUnit = 0.5 / std::pow(10.0, Format::ruleDecimals(field.rule));
+        return std::abs(double(fieldValue(field, scratch.constData()).real) - text.toDouble()) <=
+               halfUnit;
+    }
     return fieldText(field, scratch.constData()).toDouble() == text.toDouble();
 }

@@ -8,28 +8,23 @@
 
 #include <cmath>
 
-namespace
-{
-constexpr float lowestValue = -50.0f;
-constexpr float highestValue = 2000.0f;
-} // namespace
-
 void FenPrincipale::Courant_changed(const QItemSelection&, const QItemSelection&) {}
 
 // The one gate for cell changes: a number of the accepted range that its field can hold is
-// written into the record; anything else is put back, and the box says why.
+// written into the record; anything else is put back, and the box says why. What the history
+// puts back does not come here: it restores the record's bytes itself.
 void FenPrincipale::modif_donnees(const QModelIndex& topLeft, const QModelIndex&)
 {
+    if (!recordEdits)
+        return;
     const QString text = model->data(topLeft, Qt::DisplayRole).toString();
     const QString reason = refusalReason(topLeft.row(), topLeft.column(), text);
-    editAccepted = reason.isNull();
-    if (!editAccepted) {
+    if (!reason.isNull()) {
         refuseEdit(topLeft, reason);
         return;
     }
-    if (recordEdits)
-        pushEdit(topLeft.row(), topLeft.column(), model->previousText,
-                 fieldBytes(topLeft.row(), topLeft.column()));
+    pushEdit(topLeft.row(), topLeft.column(), model->previousText,
+             fieldBytes(topLeft.row(), topLeft.column()));
     saveAction->setEnabled(true);
     writeCellToRecord(topLeft.row(), topLeft.column(), text);
 }
@@ -48,21 +43,37 @@ QString FenPrincipale::refusalReason(int row, int column, const QString& text) c
             return QStringLiteral("La virgule ne sépare pas les décimales : utilisez le point.");
         return QStringLiteral("« %1 » n'est pas un nombre.").arg(text);
     }
-    if (value < lowestValue || value > highestValue)
-        return QStringLiteral("Les valeurs vont de -50 à 2000.");
     const Format::RecordLayout& layout = Format::layout(documentType);
     if (!documentRecord(row) || column < 0 || column >= layout.columnCount)
         return QStringLiteral("Cette ligne ne correspond à aucun enregistrement du fichier.");
+    const Format::Field& field = layout.fields[column];
+    const Format::AcceptedRange range = Format::acceptedRange(field.quantity);
+    if (value < range.lowest || value > range.highest)
+        return rangeReason(field, range);
     if (fieldHolds(layout, column, text))
         return QString();
     // A whole-number field is written from the digits as typed: "65.0" gives no 65, and its
     // point, not the field, is what to take away.
-    const int kept = qMax(0, Format::ruleDecimals(layout.fields[column].rule));
+    const int kept = qMax(0, Format::ruleDecimals(field.rule));
     if (typedDecimals(text) > kept || (kept == 0 && text.contains(QLatin1Char('.'))))
         return kept == 0   ? QStringLiteral("Cette colonne ne garde pas de décimale.")
                : kept == 1 ? QStringLiteral("Cette colonne ne garde qu'une décimale.")
                            : QStringLiteral("Cette colonne garde %1 décimales.").arg(kept);
     return QStringLiteral("Le champ de cette colonne ne peut pas contenir cette valeur.");
+}
+
+// After an import or a change of many cells, a range that does not name its column is a riddle.
+QString FenPrincipale::rangeReason(const Format::Field& field, const Format::AcceptedRange& range)
+{
+    const QString column = shortColumnName(QString::fromUtf8(field.header));
+    if (std::isinf(range.highest))
+        return QStringLiteral("%1 : les valeurs ne peuvent pas être inférieures à %2.")
+            .arg(column)
+            .arg(double(range.lowest));
+    return QStringLiteral("%1 : les valeurs vont de %2 à %3.")
+        .arg(column)
+        .arg(double(range.lowest))
+        .arg(double(range.highest));
 }
 
 // The decimals of a typed number that count: "21.30" has one.

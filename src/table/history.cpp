@@ -38,10 +38,10 @@ void FenPrincipale::discardRedoChain()
     redoAction->setEnabled(false);
 }
 
-// Puts the text of history slot into its cell through the editing gate, without recording a
-// new edit, and leaves in the slot the text and the field bytes the cell had. The text of a float
-// field is rounded, so once the gate has accepted it the entry's own bytes put back the exact
-// value: an edit undone leaves its record as it was.
+// Puts the text and the field bytes of history slot back into its cell and record, and leaves in
+// the slot those the cell had. They were the cell's before, whatever the gate would say of them
+// now (a reading outside the accepted range that came from the station, an added row's "--"):
+// they pass no gate, which could only lose them for good.
 void FenPrincipale::applyHistoryEntry(int slot)
 {
     EditEntry& entry = editHistory[slot];
@@ -50,11 +50,10 @@ void FenPrincipale::applyHistoryEntry(int slot)
     const QByteArray currentBytes = fieldBytes(entry.row, entry.column);
     tableView->clearSelection();
     recordEdits = false;
-    editAccepted = false;
     model->setData(cell, entry.text, Qt::EditRole);
     recordEdits = true;
-    if (editAccepted)
-        restoreFieldBytes(entry.row, entry.column, entry.fieldBytes);
+    restoreFieldBytes(entry.row, entry.column, entry.fieldBytes);
+    saveAction->setEnabled(true);
     tableView->setCurrentIndex(cell);
     entry.text = current;
     entry.fieldBytes = currentBytes;
