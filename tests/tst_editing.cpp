@@ -34,6 +34,8 @@ private slots:
         row("trailing zero", WD, 0, "21.30", "");
         row("empty", WD, 0, "", "-");
         row("not a number", WD, 0, "abc", "« abc » n'est pas un nombre.");
+        row("a page pasted", WD, 0, QByteArray(5000, 'x'),
+            "« " + QByteArray(40, 'x') + "… » n'est pas un nombre.");
         row("too many decimals", WD, 0, "21.35", oneDecimal);
         row("a hair off a tenth", WD, 0, "21.300001", oneDecimal);
         row("hundredth rounded away", WD, 0, "0.04", oneDecimal);

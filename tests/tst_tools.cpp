@@ -236,8 +236,9 @@ private slots:
                                       << "" << QStringList{"0,1=1.5", "1,1=3.5"};
         QTest::newRow("short lines") << "Date;Heure;Temp. I. (°C);Temp. E. (°C)\n{D0};3.5\nseul\n"
                                      << "" << QStringList{"0,1=3.5"};
-        QTest::newRow("empty lines at the end") << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n\n\n"
-                                                << "" << QStringList{"0,3=7", "1,3=8"};
+        QTest::newRow("Windows line ends, empty lines at the end")
+            << "Date;Heure;Hum. I. (%)\r\n{D0};7\r\n{D1};8\r\n\r\n\n"
+            << "" << QStringList{"0,3=7", "1,3=8"};
         QTest::newRow("one line too many")
             << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n{D1};9;\n"
             << "Le fichier ne contient pas le même nombre de lignes que le tableau"
@@ -254,6 +255,28 @@ private slots:
                                << "1 valeur du fichier a été refusée ; sa cellule garde son texte "
                                   "précédent :\n{L1}, Date Heure : \"31/12/1899 23:59\""
                                << QStringList{"0,0=02/03/2015 04:05"};
+        QTest::newRow("quoted fields") << "Date;Heure;\"Note \"\"a;b\"\"\";\"Temp. I. (°C)\"\n"
+                                          "{D0};\"x;y\";\"1.5\"\n{D1};;-2.5\n"
+                                       << "" << QStringList{"0,1=1.5", "1,1=-2.5"};
+        QTest::newRow("a long refused value")
+            << "Date;Heure;Temp. I. (°C)\n{D0};" + QString(100, 'x') + "\n{D1};\n"
+            << "1 valeur du fichier a été refusée ; sa cellule garde son texte précédent :\n"
+               "{L0}, Temp. I. (°C) : \"" +
+                   QString(40, 'x') + "…\""
+            << QStringList();
+        QTest::newRow("lines not separated as the title")
+            << "Date;Heure;Temp. I. (°C)\nx,y,1.5\nx,y,2.5\n"
+            << "Les lignes du fichier ne sont pas séparées par « ; » comme sa ligne de titre."
+            << QStringList();
+        QTest::newRow("a title that names nothing")
+            << "Datum,Zeit,Temperatur\n{D0};1.5\n{D1};2.5\n"
+            << "Aucune colonne du tableau n'est nommée dans la ligne de titre du fichier "
+               "(séparateur lu : « , »)."
+            << QStringList();
+        QTest::newRow("larger than any export of the table")
+            << QString(1100000, 'x')
+            << "Le fichier est bien plus grand qu'un export de ce tableau (1,1 Mo) :\n{path}"
+            << QStringList();
         QTest::newRow("file gone") << ""
                                    << "Erreur lors de l'ouverture de:\n{path}" << QStringList();
     }
@@ -285,6 +308,15 @@ private slots:
             e->window().enregistrer();
             e->load(DataFileType::WS2300, document);
         }
+    }
+    // A file without records exports its title alone, which imports back without a word.
+    void fileWithoutRecordsRoundTrip()
+    {
+        load(DataFileType::WS2300, 0);
+        exportTo(e->path("empty.csv"), 0, 0);
+        QCOMPARE(TestSupport::readFile(e->path("empty.csv")).count('\n'), 1);
+        importFrom(e->path("empty.csv"));
+        QCOMPARE(boxes->texts, QStringList());
     }
     // The import has no "Annuler": Escape leaves its dialog up, and the window out of reach, until
     // every line is in.

@@ -236,6 +236,7 @@ private:
     QString refusalReason(int row, int column, const QString& text) const;
     static QString rangeReason(const Format::Field& field, const Format::AcceptedRange& range);
     static int typedDecimals(const QString& text);
+    static QString excerpt(const QString& text);
     void refuseEdit(const QModelIndex& index, const QString& reason);
     void commitOpenEditor();
 
@@ -279,9 +280,13 @@ private:
     void writeExportTitle(QTextStream& out, const QVector<int>& columns,
                           const QString& separator) const;
     bool writeExportRows(QTextStream& out, const QVector<int>& columns, const QString& separator);
-    static QString decodeImportText(const QByteArray& bytes);
-    static QStringList importLines(const QString& text);
-    QVector<RefusedValue> importRows(const QStringList& lines, QProgressDialog& progress);
+    bool readImportLines(QFile& file, QStringList& lines) const;
+    static QStringList decodeImportLines(QList<QByteArray>& bytes);
+    static QStringList importFields(const QString& line, QChar separator);
+    QString importMismatch(const QStringList& lines, const QStringList& title,
+                           const QVector<int>& targets, QChar separator) const;
+    QVector<RefusedValue> importRows(const QStringList& lines, QChar separator,
+                                     const QVector<int>& targets, QProgressDialog& progress);
     QVector<int> importTargets(const QStringList& titleFields) const;
     bool importLine(int row, const QStringList& fields, const QVector<int>& targets);
     void reportRefusals(const QVector<RefusedValue>& refused);

@@ -41,7 +41,7 @@ QString FenPrincipale::refusalReason(int row, int column, const QString& text) c
         if (text.contains(QLatin1Char(',')) && std::isfinite(pointed.toFloat(&isNumber)) &&
             isNumber)
             return QStringLiteral("La virgule ne sépare pas les décimales : utilisez le point.");
-        return QStringLiteral("« %1 » n'est pas un nombre.").arg(text);
+        return QStringLiteral("« %1 » n'est pas un nombre.").arg(excerpt(text));
     }
     const Format::RecordLayout& layout = Format::layout(documentType);
     if (!documentRecord(row) || column < 0 || column >= layout.columnCount)
@@ -74,6 +74,14 @@ QString FenPrincipale::rangeReason(const Format::Field& field, const Format::Acc
         .arg(column)
         .arg(double(range.lowest))
         .arg(double(range.highest));
+}
+
+// A value as a box quotes it: a pasted page in a cell or a field would make a box that takes
+// seconds to show and fills the screen.
+QString FenPrincipale::excerpt(const QString& text)
+{
+    const int longest = 40;
+    return text.size() > longest ? text.left(longest) + QStringLiteral("…") : text;
 }
 
 // The decimals of a typed number that count: "21.30" has one.

@@ -124,11 +124,12 @@ void FenPrincipale::writeExportTitle(QTextStream& out, const QVector<int>& colum
 }
 
 // False when the user chose "Annuler". Lines end with a plain newline, which the text mode of
-// the file turns into the platform's line end, without flushing the stream at each line.
+// the file turns into the platform's line end, without flushing the stream at each line. The row
+// that a file without records shows holds none, and would come back as one too many on import.
 bool FenPrincipale::writeExportRows(QTextStream& out, const QVector<int>& columns,
                                     const QString& separator)
 {
-    const int rows = model->rowCount();
+    const int rows = qMin(model->rowCount(), recordCount);
     const auto progress =
         showProgress(QStringLiteral("Export des données"), QStringLiteral("Annuler"), rows);
 

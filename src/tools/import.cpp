@@ -6,20 +6,39 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProgressDialog>
 #include <QTableView>
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace
 {
+
 // How many refused values the report names; the others are only counted.
 constexpr int namedRefusals = 5;
+
+// No export of a table comes near this many bytes a cell; a spreadsheet's quotes and notes fit in
+// the rest.
+constexpr qint64 importBytesPerCell = 64;
+constexpr qint64 importSlack = 1 << 20;
+
+// A spreadsheet set to commas writes its title line, and every line, with them.
+QChar importSeparator(const QString& title)
+{
+    if (title.contains(QLatin1Char(';')))
+        return QLatin1Char(';');
+    return title.contains(QLatin1Char(',')) ? QLatin1Char(',') : QLatin1Char(';');
+}
+
 } // namespace
 
 // Values reach the cells, the records and the edit history through the editing gate, and dates
 // the labels and timestamps the way a date change writes them. A value or date that a line
 // leaves as the table shows it is not written again, so that a file imported unchanged changes
-// no byte of the records.
+// no byte of the records. A file that is no import of this table changes nothing: one too large
+// to be one is refused before it is read, and one with a line too many as soon as it comes.
 void FenPrincipale::fenImporter()
 {
     if (!hasDocument())
@@ -35,34 +54,156 @@ void FenPrincipale::fenImporter()
         showError(QStringLiteral("Erreur lors de l'ouverture de:\n") + path);
         return;
     }
+    const qint64 largest =
+        (qint64(recordCount) + 1) * (model->columnCount() + 2) * importBytesPerCell + importSlack;
+    if (file.size() > largest) {
+        showError(
+            QStringLiteral("Le fichier est bien plus grand qu'un export de ce tableau (%1) :\n")
+                .arg(QLocale(QLocale::French)
+                         .formattedDataSize(file.size(), 1, QLocale::DataSizeSIFormat)) +
+            path);
+        return;
+    }
 
     const auto progress =
         showProgress(QStringLiteral("Lecture du fichier à importer"), QString(), recordCount);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const QStringList lines = importLines(decodeImportText(file.readAll()));
+    QStringList lines;
+    const bool oneLineARow = readImportLines(file, lines);
     file.close();
-    if (lines.size() - 1 != recordCount) {
+    if (!oneLineARow) {
         progress->close();
         showError(
             QStringLiteral("Le fichier ne contient pas le même nombre de lignes que le tableau"));
         return;
     }
+    const QChar separator = importSeparator(lines.first());
+    const QStringList title = importFields(lines.first(), separator);
+    const QVector<int> targets = importTargets(title);
+    const QString mismatch = importMismatch(lines, title, targets, separator);
+    if (!mismatch.isNull()) {
+        progress->close();
+        showError(mismatch);
+        return;
+    }
 
     progress->setLabelText(QStringLiteral("Import des données..."));
-    const QVector<RefusedValue> refused = importRows(lines, *progress);
+    const QVector<RefusedValue> refused = importRows(lines, separator, targets, *progress);
     progress->close();
     if (!refused.isEmpty())
         reportRefusals(refused);
 }
 
+// Reads the file's lines, a title and then one a row, and false as soon as there is one more;
+// false too when there are fewer. Spreadsheets often end a file with empty lines, which are no
+// rows, and end lines the Windows way: a carriage return left on would hide the last column's
+// name and value.
+bool FenPrincipale::readImportLines(QFile& file, QStringList& lines) const
+{
+    const qint64 expected = qint64(recordCount) + 1;
+    QList<QByteArray> bytes;
+    qint64 emptyLines = 0;
+    while (!file.atEnd()) {
+        QByteArray line = file.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty()) {
+            ++emptyLines;
+            continue;
+        }
+        if (bytes.size() + emptyLines >= expected)
+            return false;
+        for (; emptyLines > 0; --emptyLines)
+            bytes.append(QByteArray());
+        bytes.append(line);
+    }
+    lines = decodeImportLines(bytes);
+    return lines.size() == expected;
+}
+
+// The export writes ISO 8859-1; a spreadsheet may save the same file as UTF-8, with or without
+// a byte-order mark. A file whose bytes do not all form UTF-8 is ISO 8859-1, and plain ASCII
+// reads the same either way.
+QStringList FenPrincipale::decodeImportLines(QList<QByteArray>& bytes)
+{
+    const QByteArray byteOrderMark("\xEF\xBB\xBF");
+    const bool marked = !bytes.isEmpty() && bytes.first().startsWith(byteOrderMark);
+    if (marked)
+        bytes.first().remove(0, byteOrderMark.size());
+    QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
+    QStringList lines;
+    lines.reserve(bytes.size());
+    for (const QByteArray& line : bytes) {
+        QTextCodec::ConverterState state;
+        lines.append(utf8->toUnicode(line.constData(), line.size(), &state));
+        if (!marked && (state.invalidChars > 0 || state.remainingChars > 0)) {
+            lines.clear();
+            for (const QByteArray& latin1 : bytes)
+                lines.append(QString::fromLatin1(latin1));
+            break;
+        }
+    }
+    return lines;
+}
+
+// The fields of a line. A spreadsheet puts a field in double quotes when it likes, doubling the
+// quotes inside: they are no part of the field.
+QStringList FenPrincipale::importFields(const QString& line, QChar separator)
+{
+    const QChar quote = QLatin1Char('"');
+    if (!line.contains(quote))
+        return line.split(separator);
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == quote && quoted && i + 1 < line.size() && line.at(i + 1) == quote) {
+            field += quote;
+            ++i;
+        } else if (c == quote) {
+            quoted = !quoted;
+        } else if (c == separator && !quoted) {
+            fields.append(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields.append(field);
+    return fields;
+}
+
+// Why a file with a line a row is still no import of this table, in words for the user; a null
+// text when it is one. A title that names neither the date and the time nor a column, or lines
+// without the title's separator, would change nothing and look like success.
+QString FenPrincipale::importMismatch(const QStringList& lines, const QStringList& title,
+                                      const QVector<int>& targets, QChar separator) const
+{
+    const bool namesDates = title.size() >= 2 && title.at(0) == QLatin1String("Date") &&
+                            title.at(1) == QLatin1String("Heure");
+    if (!namesDates && std::all_of(targets.begin(), targets.end(), [](int c) { return c < 0; }))
+        return QStringLiteral("Aucune colonne du tableau n'est nommée dans la ligne de titre du "
+                              "fichier (séparateur lu : « %1 »).")
+            .arg(separator);
+    const auto separated = [separator](const QString& line) {
+        return line.contains(separator);
+    };
+    if (lines.size() > 1 && std::none_of(lines.begin() + 1, lines.end(), separated))
+        return QStringLiteral("Les lignes du fichier ne sont pas séparées par « %1 » comme sa "
+                              "ligne de titre.")
+            .arg(separator);
+    return QString();
+}
+
 // Imports the data lines with the view hidden and the document actions off, and returns the
 // values that the gate refused.
-QVector<RefusedValue> FenPrincipale::importRows(const QStringList& lines, QProgressDialog& progress)
+QVector<RefusedValue> FenPrincipale::importRows(const QStringList& lines, QChar separator,
+                                                const QVector<int>& targets,
+                                                QProgressDialog& progress)
 {
-    // A spreadsheet set to commas writes its title line, and every line, with them.
-    const QChar separator =
-        lines.first().startsWith(QLatin1String("Date,")) ? QLatin1Char(',') : QLatin1Char(';');
-    const QVector<int> targets = importTargets(lines.first().split(separator));
     enableDocumentActions(false);
     tableView->setVisible(false);
     QVector<RefusedValue> refused;
@@ -70,7 +211,7 @@ QVector<RefusedValue> FenPrincipale::importRows(const QStringList& lines, QProgr
     bool datesChanged = false;
     const int step = qMax(1, recordCount / toolProgressSteps);
     for (int row = 0; row < recordCount; ++row) {
-        datesChanged |= importLine(row, lines.at(row + 1).split(separator), targets);
+        datesChanged |= importLine(row, importFields(lines.at(row + 1), separator), targets);
         if (row % step == 0)
             progress.setValue(row);
     }
@@ -80,32 +221,6 @@ QVector<RefusedValue> FenPrincipale::importRows(const QStringList& lines, QProgr
     if (datesChanged)
         saveAction->setEnabled(true);
     return refused;
-}
-
-// The export writes ISO 8859-1; a spreadsheet may save the same file as UTF-8, with or without
-// a byte-order mark. Bytes that do not form UTF-8 are ISO 8859-1, and plain ASCII reads the same
-// either way.
-QString FenPrincipale::decodeImportText(const QByteArray& bytes)
-{
-    QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
-    const QByteArray byteOrderMark("\xEF\xBB\xBF");
-    if (bytes.startsWith(byteOrderMark))
-        return utf8->toUnicode(bytes.constData() + byteOrderMark.size(),
-                               bytes.size() - byteOrderMark.size());
-    QTextCodec::ConverterState state;
-    const QString text = utf8->toUnicode(bytes.constData(), bytes.size(), &state);
-    if (state.invalidChars == 0 && state.remainingChars == 0)
-        return text;
-    return QTextCodec::codecForName("ISO 8859-1")->toUnicode(bytes);
-}
-
-// Spreadsheets often end a file with empty lines, which are no rows.
-QStringList FenPrincipale::importLines(const QString& text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
 }
 
 // For each field of the title line, the table column it names, or -1: the date and the time,
@@ -169,7 +284,7 @@ void FenPrincipale::reportRefusals(const QVector<RefusedValue>& refused)
                 QStringLiteral(", ") +
                 (value.column == RefusedValue::dateColumn ? QStringLiteral("Date Heure")
                                                           : columnExportName(value.column)) +
-                QStringLiteral(" : \"") + value.text + QLatin1Char('"');
+                QStringLiteral(" : \"") + excerpt(value.text) + QLatin1Char('"');
     }
     if (count > namedRefusals)
         text += QStringLiteral("\n...");
