@@ -24,6 +24,7 @@ private slots:
     // Every cell shows its field and every label its timestamp; an edit, made while the selector
     // shows another type, changes exactly its field's bytes in the saved file, which keeps its
     // header or its trailer (refreshed for WS2300) and drops the bytes of an incomplete record.
+    // A month opened before leaves its header to its own type.
     void roundTrip()
     {
         const auto [type, column, text, bytes] =
@@ -32,6 +33,7 @@ private slots:
         QByteArray original = TestSupport::stationFile(DataFileType(type), 3);
         original.insert(original.size() - layout.trailerSize,
                         QByteArray(layout.recordSize - 1, 'x'));
+        e->open(DataFileType::WswinWM, 1);
         const QString path = e->open(DataFileType(type), original, QStringLiteral("Été.DAT"));
         QCOMPARE(e->size(), QSize(layout.columnCount, 3));
         for (int row = 0; row < 3; ++row) {
@@ -148,11 +150,17 @@ private slots:
         e->load(DataFileType::WS2300, file);
         QCOMPARE(e->model()->rowCount(), 3000);
     }
-    // The type chooser sets the type before the file dialog; cancelling it puts the type back.
+    // The type chooser's type reaches the selector once a file is chosen; a cancelled file dialog
+    // leaves the open document, the selector and the listing as they were.
     void openDialog()
     {
         const QString file = TestSupport::writeFile(
             e->path(QStringLiteral("o.DAT")), TestSupport::stationFile(DataFileType::WS3600, 2));
+        const QString month =
+            TestSupport::writeFile(e->path(QStringLiteral("WD_01_15.DAT")),
+                                   TestSupport::stationFile(DataFileType::WswinWD, 3));
+        TestAccess::workspaceEdit(e->window())->setText(e->path(QString()));
+        e->load(DataFileType::WswinWD, month);
         for (const QString& chosen : {QString(), file}) {
             e->trigger("&Ouvrir");
             QDialog* chooser = TestAccess::currentDialog(e->window());
@@ -168,8 +176,10 @@ private slots:
             QVERIFY(!chooser->isVisible());
             QCOMPARE(TestAccess::fileTypeCombo(e->window())->currentText(),
                      chosen.isEmpty() ? QStringLiteral("wswin_WD") : QStringLiteral("WS3600"));
+            QCOMPARE(TestAccess::filesFoundLabel(e->window())->text(),
+                     chosen.isEmpty() ? QStringLiteral("1 fichiers trouvés") : QString());
+            QCOMPARE(e->size(), chosen.isEmpty() ? QSize(46, 3) : QSize(12, 2));
         }
-        QCOMPARE(e->size(), QSize(12, 2));
         QCOMPARE(e->window().windowTitle(), QStringLiteral("o.DAT[*] - Stratomark v1.0.11"));
     }
     // The month's path; the listing of a workspace, which counts the monthly files of the selected

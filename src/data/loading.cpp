@@ -102,23 +102,20 @@ void FenPrincipale::Ouvrir_fichier()
     currentDialog->show();
 }
 
+// The selector takes the chosen type only once a file is chosen: turned before, it would clear
+// the open document and list the workspace anew for a dialog the user may still cancel.
 void FenPrincipale::Read_Data_Ouvrir()
 {
-    if (!settleUnsavedChanges()) {
-        currentDialog->close();
-        return;
-    }
-    const int previousIndex = fileTypeCombo->currentIndex();
-    fileTypeCombo->setCurrentIndex(typeChooserCombo->currentIndex());
     currentDialog->close();
-
+    if (!settleUnsavedChanges())
+        return;
+    const int chosenType = typeChooserCombo->currentIndex();
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Ouvrir un fichier"), workspaceEdit->text(),
                                      QStringLiteral("Fichier DAT (*.DAT);;*.*"));
-    if (path.isEmpty()) {
-        fileTypeCombo->setCurrentIndex(previousIndex);
+    if (path.isEmpty())
         return;
-    }
+    fileTypeCombo->setCurrentIndex(chosenType);
     currentFilePath = path;
     Read_Data(ChosenFile);
 }
