@@ -216,14 +216,20 @@ void Editor::clickRowHeader(int row, Qt::KeyboardModifiers modifiers, bool twice
           : QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers, at);
 }
 
+QString Editor::dateDialogShows()
+{
+    QDialog* dialog = TestAccess::currentDialog(*w);
+    // Apart, since a local date and time may fall in a clock change's gap.
+    return dialog->findChild<QDateEdit*>()->date().toString(QStringLiteral("dd/MM/yyyy ")) +
+           dialog->findChild<QTimeEdit*>()->time().toString(QStringLiteral("hh:mm"));
+}
+
 QString Editor::answerDateDialog(const QString& date)
 {
     QDialog* dialog = TestAccess::currentDialog(*w);
     auto* dateEdit = dialog->findChild<QDateEdit*>();
     auto* timeEdit = dialog->findChild<QTimeEdit*>();
-    // Apart, since a local date and time may fall in a clock change's gap.
-    const QString shown = dateEdit->date().toString(QStringLiteral("dd/MM/yyyy ")) +
-                          timeEdit->time().toString(QStringLiteral("hh:mm"));
+    const QString shown = dateDialogShows();
     dateEdit->setDate(QDate::fromString(date.left(10), QStringLiteral("dd/MM/yyyy")));
     timeEdit->setTime(QTime::fromString(date.mid(11), QStringLiteral("hh:mm")));
     dialog->findChild<QPushButton*>()->click();

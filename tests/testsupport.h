@@ -170,6 +170,8 @@ public:
     // Clicks the button of that text in the auxiliary dialog opened last.
     void click(const char* text);
     void clickRowHeader(int row, Qt::KeyboardModifiers modifiers = {}, bool twice = false);
+    // The date and time that the date dialog opened last shows, "dd/MM/yyyy hh:mm".
+    QString dateDialogShows();
     // Sets the date dialog opened last to date, "dd/MM/yyyy hh:mm", and confirms it; returns the
     // date it opened on.
     QString answerDateDialog(const QString& date);

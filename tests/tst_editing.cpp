@@ -386,27 +386,57 @@ private slots:
         e->load(DataFileType(type), path);
         QCOMPARE(e->label(0) + e->label(1), QStringLiteral("01/01/2010 12:00") + shown);
     }
+    // An added row's date dialog opens on the date of the dated row above plus the file's most
+    // frequent interval for each row between them, or on the row below's less as much when no row
+    // above is dated, so that only the time is left to change.
+    void addedRowDateDialog()
+    {
+        QByteArray file = TestSupport::stationFile(DataFileType::WS3600, 5);
+        TestAccess::writeTimestamp(Format::Timestamp::DayNumber, file.data() + 4 * 56,
+                                   QStringLiteral("01/01/2010 12:45"));
+        e->open(DataFileType::WS3600, file);
+        const auto opensOn = [this](int current) {
+            e->view()->setCurrentIndex(e->model()->index(current, 0));
+            e->window().addRow();
+            e->clickRowHeader(current + 1, {}, true);
+            TestAccess::currentDialog(e->window())->close();
+            return e->dateDialogShows();
+        };
+        QCOMPARE(opensOn(-1), QStringLiteral("01/01/2010 11:50"));
+        QCOMPARE(opensOn(5), QStringLiteral("01/01/2010 12:55"));
+        QCOMPARE(opensOn(2), QStringLiteral("01/01/2010 12:20"));
+        QCOMPARE(opensOn(3), QStringLiteral("01/01/2010 12:30"));
+    }
     void dateSearch_data()
     {
-        TestSupport::columns<QString, int>({"date", "found"}); // -1: the message
-        QTest::newRow("exact row") << "02/01/2010 21:20" << 200;
-        QTest::newRow("between two rows") << "02/01/2010 21:25" << 201;
-        QTest::newRow("first row") << "01/01/2010 12:00" << 0;
-        QTest::newRow("a minute before the first") << "01/01/2010 11:59" << -1;
-        QTest::newRow("last row") << "03/01/2010 13:50" << 299;
-        QTest::newRow("a minute after the last") << "03/01/2010 13:51" << -1;
-        QTest::newRow("placeholder last row") << "02/01/2010 21:20" << -2;
+        TestSupport::columns<QString, QString, int>({"setup", "date", "found"}); // -1: the message
+        const auto row = [](const char* name, const char* setup, const char* date, int found) {
+            QTest::newRow(name) << setup << date << found;
+        };
+        row("exact row", "", "02/01/2010 21:20", 200);
+        row("between two rows", "", "02/01/2010 21:25", 201);
+        row("first row", "", "01/01/2010 12:00", 0);
+        row("a minute before the first", "", "01/01/2010 11:59", -1);
+        row("last row", "", "03/01/2010 13:50", 299);
+        row("a minute after the last", "", "03/01/2010 13:51", -1);
+        row("an undated row last", "added last", "03/01/2010 13:50", 299);
+        row("an undated row first", "added first", "01/01/2010 11:59", -1);
+        row("exact row after a later one", "out of order", "02/01/2010 21:20", 200);
     }
     // The dialog opens on the first record's date; the found row stands at the top of the view,
-    // selected and current, even with the first column hidden.
+    // selected and current, even with the first column hidden. Undated rows are passed over.
     void dateSearch()
     {
-        const auto [date, found] = TestSupport::fetch<QString, int>("date", "found");
+        const auto [setup, date, found] =
+            TestSupport::fetch<QString, QString, int>("setup", "date", "found");
         e->open(DataFileType::WS3600, 300);
         e->view()->setColumnHidden(0, true);
-        if (found == -2) {
-            e->view()->setCurrentIndex(e->model()->index(299, 1));
+        if (setup.startsWith(QLatin1String("added"))) {
+            e->view()->setCurrentIndex(
+                setup == QLatin1String("added last") ? e->model()->index(299, 1) : QModelIndex());
             e->window().addRow();
+        } else if (!setup.isEmpty()) {
+            e->model()->setHeaderData(10, Qt::Vertical, "02/01/2010 21:30", Qt::EditRole);
         }
         e->trigger("Rechercher une date...");
         QDialog* dialog = TestAccess::currentDialog(e->window());

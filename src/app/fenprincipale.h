@@ -18,6 +18,7 @@ class QAction;
 class QCheckBox;
 class QCloseEvent;
 class QComboBox;
+class QDate;
 class QDateEdit;
 class QDialog;
 class QFile;
@@ -37,6 +38,7 @@ class QTableView;
 class QTextCursor;
 class QTextEdit;
 class QTextStream;
+class QTime;
 class QTimeEdit;
 class TableModel;
 class ValueReview;
@@ -249,14 +251,19 @@ private:
     void removeRecords(const QVector<int>& rows);
     void showRecordCount();
 
-    // --- Table: date change (src/table/datechange.cpp) ---
+    // --- Table: date change and the dates of rows (src/table/datechange.cpp) ---
     bool setRowDate(int row, const QString& text);
     QFormLayout* createDateTimeForm();
-    void prefillDateTime(const QString& label);
+    void prefillDateTime(qint64 key);
     void fixDialogSize(const QSize& size);
+    static qint64 dateKey(const QDate& date, const QTime& time);
+    qint64 rowDateKey(int row) const;
+    int nearestDatedRow(int row, int step) const;
+    qint64 usualInterval() const;
+    qint64 suggestedDateKey(int row) const;
 
     // --- Tools: date search (src/tools/datesearch.cpp) ---
-    qint64 rowDateKey(int row) const;
+    int searchedRow(qint64 target) const;
     void showRowAtTop(int row);
 
     // --- Table: undo and redo (src/table/history.cpp) ---

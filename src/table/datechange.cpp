@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QFormLayout>
+#include <QHash>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimeEdit>
@@ -39,6 +40,21 @@ void limitWidth(QWidget* editor, int width)
     editor->setMaximumWidth(qMax(width, editor->sizeHint().width()));
 }
 
+// The decimal number of label's characters [from, from + length), or -1.
+int numberAt(const QString& label, int from, int length)
+{
+    int value = 0;
+    for (int i = from; i < from + length; ++i) {
+        const QChar c = label.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
+}
+
+constexpr qint64 minutesADay = 24 * 60;
+
 } // namespace
 
 void FenPrincipale::fenModifDate(int row)
@@ -60,7 +76,10 @@ void FenPrincipale::fenModifDate(int row)
     auto* layout = new QVBoxLayout(currentDialog);
     layout->addLayout(createDateTimeForm());
     layout->addLayout(buttonLayout);
-    prefillDateTime(model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString());
+    qint64 key = rowDateKey(row);
+    if (key < 0)
+        key = suggestedDateKey(row);
+    prefillDateTime(key >= 0 ? key : dateKey(QDate::currentDate(), QTime(0, 0)));
     fixDialogSize(QSize(130, 90));
     currentDialog->show();
 }
@@ -122,14 +141,85 @@ QFormLayout* FenPrincipale::createDateTimeForm()
     return form;
 }
 
-// Sets the editors from a row label; a placeholder, or any label that is not a date and a time,
-// leaves their initial values.
-void FenPrincipale::prefillDateTime(const QString& label)
+void FenPrincipale::prefillDateTime(qint64 key)
 {
-    if (!isRowDateText(label))
-        return;
-    dateEdit->setDate(QDate::fromString(label.left(10), dateFormat));
-    timeEdit->setTime(QTime::fromString(label.mid(11), timeFormat));
+    dateEdit->setDate(QDate::fromJulianDay(key / minutesADay));
+    timeEdit->setTime(QTime(0, 0).addSecs(int(key % minutesADay) * 60));
+}
+
+// Minutes from the start of the Julian days: a key that orders dates and whose differences are
+// durations.
+qint64 FenPrincipale::dateKey(const QDate& date, const QTime& time)
+{
+    return date.toJulianDay() * minutesADay + time.hour() * 60 + time.minute();
+}
+
+// The date key of a row label "dd/MM/yyyy hh:mm", read by position: a search through a station's
+// decade must not run a general date parser on every row. A label that is not a real date and
+// time, such as an added row's placeholder, gives -1.
+qint64 FenPrincipale::rowDateKey(int row) const
+{
+    const QString label = model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+    if (label.size() != 16 || label.at(2) != QLatin1Char('/') || label.at(5) != QLatin1Char('/') ||
+        label.at(10) != QLatin1Char(' ') || label.at(13) != QLatin1Char(':'))
+        return -1;
+    const int day = numberAt(label, 0, 2);
+    const int month = numberAt(label, 3, 2);
+    const int year = numberAt(label, 6, 4);
+    const int hour = numberAt(label, 11, 2);
+    const int minute = numberAt(label, 14, 2);
+    if (!QDate::isValid(year, month, day) || !QTime::isValid(hour, minute, 0))
+        return -1;
+    return dateKey(QDate(year, month, day), QTime(hour, minute));
+}
+
+// The first dated row from row on, walking by step (1 down, -1 up); -1 when there is none.
+int FenPrincipale::nearestDatedRow(int row, int step) const
+{
+    for (; row >= 0 && row < model->rowCount(); row += step) {
+        if (rowDateKey(row) >= 0)
+            return row;
+    }
+    return -1;
+}
+
+// The most frequent step, in minutes, from one dated record to the next; 0 with fewer than two.
+// A clock set back, or a record stored twice, makes no step.
+qint64 FenPrincipale::usualInterval() const
+{
+    QHash<qint64, int> steps;
+    qint64 previous = -1;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const qint64 key = rowDateKey(row);
+        if (key < 0)
+            continue;
+        if (previous >= 0 && key > previous)
+            ++steps[key - previous];
+        previous = key;
+    }
+    qint64 usual = 0;
+    int most = 0;
+    for (auto step = steps.cbegin(); step != steps.cend(); ++step) {
+        if (step.value() > most || (step.value() == most && step.key() < usual)) {
+            usual = step.key();
+            most = step.value();
+        }
+    }
+    return usual;
+}
+
+// The date an undated row most likely has: the dated row above it plus the file's usual interval
+// for each row between them, or the dated row below it minus as much. In an editor that moves
+// on after two digits, a date to correct is typed over far more often wrongly than a time. -1
+// when no row is dated.
+qint64 FenPrincipale::suggestedDateKey(int row) const
+{
+    const qint64 interval = usualInterval();
+    const int above = nearestDatedRow(row - 1, -1);
+    if (above >= 0)
+        return rowDateKey(above) + interval * (row - above);
+    const int below = nearestDatedRow(row + 1, 1);
+    return below >= 0 ? rowDateKey(below) - interval * (below - row) : -1;
 }
 
 // The dialog's size, grown where its font needs more room.
