@@ -307,6 +307,47 @@ private slots:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(boxes.texts.last(), "Erreur lors de l'ouverture de:\n" + path);
     }
+    // A row added and never dated keeps the document from being written, whichever way it is
+    // saved: the box names the row and shows it. Dated, the row's values left "--" are saved as 0
+    // only once the user says so.
+    void addedRowsAreSavedWhole()
+    {
+        const QByteArray original = TestSupport::stationFile(DataFileType::WS2300, 3);
+        const QString path = e->open(DataFileType::WS2300, original);
+        e->view()->setCurrentIndex(e->model()->index(0, 0));
+        e->window().addRow();
+        e->view()->setCurrentIndex(e->model()->index(3, 0));
+        {
+            BoxLog boxes({"", "", "Oui"});
+            const auto elsewhere = TestSupport::chooseFile(e->path(QStringLiteral("other.DAT")));
+            e->trigger("Enregistrer");
+            e->trigger("Enregistrer sous...");
+            QVERIFY(!TestSupport::quitsWhile([this] { e->window().fermeture_programme(); }, 1500));
+            const QString undated =
+                QStringLiteral("Donnez une date à la ligne 2 avant d'enregistrer.");
+            QCOMPARE(boxes.texts, (QStringList{undated, undated,
+                                               "Le document a été modifié.\nVoulez-vous "
+                                               "sauvegarder les changements?",
+                                               undated}));
+        }
+        QCOMPARE(e->view()->currentIndex().row(), 1);
+        QCOMPARE(QDir(e->path(QString())).entryList(QDir::Files), QStringList{"f.DAT"});
+        QVERIFY(TestSupport::readFile(path) == original && e->enabled("Enregistrer"));
+        e->clickRowHeader(1, {}, true);
+        e->answerDateDialog(QStringLiteral("01/01/2010 12:05"));
+        e->edit(1, 0, QStringLiteral("21.5"));
+        for (const QString& answer : {QStringLiteral("Non"), QStringLiteral("Oui")}) {
+            BoxLog boxes({answer});
+            e->trigger("Enregistrer");
+            QCOMPARE(boxes.texts, QStringList{"8 valeurs des lignes ajoutées sont encore « -- » : "
+                                              "elles seront enregistrées comme 0.\nEnregistrer "
+                                              "quand même ?"});
+            QCOMPARE(TestSupport::readFile(path) == original, answer == QLatin1String("Non"));
+        }
+        e->load(DataFileType::WS2300, path);
+        QCOMPARE(e->label(1) + e->cell(1, 0) + e->cell(1, 3),
+                 QStringLiteral("01/01/2010 12:0521.50"));
+    }
     void unsavedChangesAreAskedFor_data()
     {
         TestSupport::columns<QString, QString, bool>({"way", "answer", "goesOn"});

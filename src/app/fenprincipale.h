@@ -215,6 +215,8 @@ private:
     // --- Station data: saving (src/data/saving.cpp) ---
     void refreshWs2300Trailer();
     bool writeDocument(const QString& path);
+    bool confirmSavable();
+    static QString undatedRowsText(const QVector<int>& rows);
     bool saveDocument();
     bool appendSuffixIfAllowed(QString& path, const QString& suffix);
 
@@ -249,6 +251,8 @@ private:
     bool resizeRecordBuffer(qint64 records);
     void insertRecord(int position);
     void removeRecords(const QVector<int>& rows);
+    QVector<int> undatedRows() const;
+    qint64 placeholderCells() const;
     void showRecordCount();
 
     // --- Table: date change and the dates of rows (src/table/datechange.cpp) ---

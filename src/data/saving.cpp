@@ -65,9 +65,61 @@ bool FenPrincipale::writeDocument(const QString& path)
     return true;
 }
 
+// A row added and never dated would be saved with a timestamp of zero bytes (1980, or 2036 in
+// the station types, and a WS2300 trailer that ends there), and the values never typed into
+// added rows as 0, which reopen as readings. True when the document may be written: every row
+// dated, and the user's word given for the values left "--".
+bool FenPrincipale::confirmSavable()
+{
+    const QVector<int> undated = undatedRows();
+    if (!undated.isEmpty()) {
+        showRowAtTop(undated.first());
+        showError(undatedRowsText(undated));
+        return false;
+    }
+    const qint64 placeholders = placeholderCells();
+    if (placeholders == 0)
+        return true;
+    QMessageBox question(this);
+    question.setIcon(QMessageBox::Question);
+    question.setText(
+        (placeholders == 1
+             ? QStringLiteral("1 valeur des lignes ajoutées est encore « -- » : elle sera "
+                              "enregistrée comme 0.")
+             : QStringLiteral("%1 valeurs des lignes ajoutées sont encore « -- » : elles seront "
+                              "enregistrées comme 0.")
+                   .arg(placeholders)) +
+        QStringLiteral("\nEnregistrer quand même ?"));
+    QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+    question.setDefaultButton(question.addButton(QStringLiteral("Non"), QMessageBox::NoRole));
+    question.exec();
+    return question.clickedButton() == yes;
+}
+
+// Names the first undated rows by their number.
+QString FenPrincipale::undatedRowsText(const QVector<int>& rows)
+{
+    const int named = qMin(rows.size(), 5);
+    QStringList numbers;
+    for (int i = 0; i < named; ++i)
+        numbers << QString::number(rows.at(i) + 1);
+    QString which;
+    if (rows.size() == 1) {
+        which = QStringLiteral("à la ligne ") + numbers.first();
+    } else if (rows.size() > named) {
+        which = QStringLiteral("aux lignes %1 et aux %2 autres lignes sans date")
+                    .arg(numbers.join(QStringLiteral(", ")))
+                    .arg(rows.size() - named);
+    } else {
+        const QString last = numbers.takeLast();
+        which = QStringLiteral("aux lignes %1 et %2").arg(numbers.join(QStringLiteral(", ")), last);
+    }
+    return QStringLiteral("Donnez une date %1 avant d'enregistrer.").arg(which);
+}
+
 bool FenPrincipale::saveDocument()
 {
-    if (!writeDocument(currentFilePath))
+    if (!confirmSavable() || !writeDocument(currentFilePath))
         return false;
     saveAction->setEnabled(false);
     return true;
@@ -82,6 +134,8 @@ void FenPrincipale::enregistrer()
 void FenPrincipale::enregistrer_sous()
 {
     commitOpenEditor();
+    if (!confirmSavable())
+        return;
     QString filter;
     QString path =
         QFileDialog::getSaveFileName(this, tr("Enregistrer sous..."), workspaceEdit->text(),

@@ -129,6 +129,28 @@ void FenPrincipale::removeRecords(const QVector<int>& rows)
     resizeRecordBuffer(recordCount);
 }
 
+// The rows added and never dated, which have no timestamp to be saved with, in table order.
+QVector<int> FenPrincipale::undatedRows() const
+{
+    QVector<int> rows;
+    for (int row = 0; row < recordCount; ++row) {
+        if (model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString() == newRowLabel)
+            rows.append(row);
+    }
+    return rows;
+}
+
+// The cells of added rows that no value was typed into, whose fields still hold zero bytes.
+qint64 FenPrincipale::placeholderCells() const
+{
+    qint64 count = 0;
+    for (int row = 0; row < recordCount; ++row) {
+        for (int column = 0; column < model->columnCount(); ++column)
+            count += model->cellText(row, column) == newCellText ? 1 : 0;
+    }
+    return count;
+}
+
 void FenPrincipale::showRecordCount()
 {
     fileLabel->setText(fileLabelText());
