@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeEdit>
@@ -166,6 +167,13 @@ void measureRows(FenPrincipale& window)
 
     view->setCurrentIndex(QModelIndex());
     report("add a row at the top", secondsOf([&] { window.addRow(); }));
+    report("open its date dialog, on a suggested date", secondsOf([&] { window.fenModifDate(0); }));
+    TestAccess::currentDialog(window)->findChild<QPushButton*>()->click();
+    {
+        // Every row is dated now; the question about the added row's "--" values is answered no.
+        const TestSupport::BoxLog boxes({QStringLiteral("Non")});
+        report("check before saving, save declined", secondsOf([&] { window.enregistrer(); }));
+    }
 
     selectRows(view, QItemSelection(model->index(1000, 0), model->index(100999, lastColumn)));
     report("remove 100,000 rows selected with Shift", secondsOf([&] { window.removeRow(); }));
