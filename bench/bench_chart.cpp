@@ -55,7 +55,11 @@ void measure(TableModel* model, int column, const char* title, const ChartWindow
 {
     ChartWindow* chart = nullptr;
     const double opening = millisecondsOf([&] {
-        chart = new ChartWindow(model, column, stateOf, nullptr);
+        chart = new ChartWindow(
+            model, column,
+            qMax(0, Format::ruleDecimals(
+                        Format::layout(Format::DataFileType::WS2300).fields[column].rule)),
+            stateOf, nullptr);
         chart->show();
         chart->grab();
     });

@@ -1,5 +1,6 @@
 // Times the export, the import and the print document on large tables through the real slots,
-// beside floors that do only the unavoidable work, and how promptly "Annuler" stops them.
+// beside floors that do only the unavoidable work, how promptly "Annuler" stops them, and the
+// import with a chart open on a column that it writes.
 #include "synthetic.h"
 #include "testsupport.h"
 
@@ -29,7 +30,6 @@ double secondsSince(const QElapsedTimer& timer)
     return timer.nsecsElapsed() / 1e9;
 }
 
-// Answers the file dialog with path; timer, when given, starts once the dialog is answered.
 void triggerAction(FenPrincipale& window, const QString& text)
 {
     for (QAction* action : window.findChildren<QAction*>()) {
@@ -38,6 +38,7 @@ void triggerAction(FenPrincipale& window, const QString& text)
     }
 }
 
+// Answers the file dialog with path; timer, when given, starts once the dialog is answered.
 TestSupport::ModalWatch chooseFile(const QString& path, QElapsedTimer* timer = nullptr)
 {
     return TestSupport::whenShown<QFileDialog>([path, timer](QFileDialog* dialog) {
@@ -201,6 +202,36 @@ void benchWs2300(FenPrincipale& window, const QString& folder)
     measureCancel("export", [&] { exportSeconds(window, exported); });
 }
 
+// The chart should follow the import once, at its end, rather than at each of its progress
+// steps: the import with the chart open should take little more than without it.
+void benchImportWithChart(FenPrincipale& window, const QString& folder)
+{
+    const int rows = 200000;
+    const QString station =
+        writeStation(folder + QStringLiteral("/charted.DAT"), DataFileType::WS2300, 2004, 10, rows);
+    const QString other = writeStation(folder + QStringLiteral("/charted-other.DAT"),
+                                       DataFileType::WS2300, 2005, 10, rows);
+    const QString changed = folder + QStringLiteral("/charted-other.csv");
+    loadSeconds(window, DataFileType::WS2300, other);
+    exportSeconds(window, changed);
+
+    loadSeconds(window, DataFileType::WS2300, station);
+    const double closed = importSeconds(window, changed);
+    loadSeconds(window, DataFileType::WS2300, station);
+    QTableView* view = TestAccess::view(window);
+    view->setCurrentIndex(view->model()->index(0, 1));
+    TestAccess::review(window)->showChart();
+    QCoreApplication::processEvents();
+    const double open = importSeconds(window, changed);
+    QElapsedTimer follow;
+    follow.start();
+    QCoreApplication::processEvents();
+    const double followed = secondsSince(follow);
+    std::printf("import changed, WS2300 %d rows: chart closed %6.2f s, chart open on the "
+                "imported column %6.2f s (+ %.2f s to redraw it after) ratio %5.2f\n",
+                rows, closed, open, followed, (open + followed) / closed);
+}
+
 void benchPrinting(FenPrincipale& window, const QString& folder)
 {
     const QString month = writeStation(folder + QStringLiteral("/WD_01_15.DAT"),
@@ -232,6 +263,7 @@ int main(int argc, char* argv[])
     QTemporaryDir folder;
     FenPrincipale window;
     benchWs2300(window, folder.path());
+    benchImportWithChart(window, folder.path());
     benchPrinting(window, folder.path());
     TestAccess::clearTable(window);
     return 0;

@@ -67,7 +67,7 @@ private slots:
             model->setData(model->index(row, 0), table[row][1], Qt::EditRole);
         }
         chart.reset(new ChartWindow(
-            model.data(), 0,
+            model.data(), 0, 1,
             [this](int row) { return states.value(model->cellText(row, 0), CellState::Reading); },
             nullptr));
         plot = chart->findChild<QwtPlot*>();
@@ -130,6 +130,53 @@ private slots:
         QTEST(int(c.red() > 150 && c.green() < 100), "red");
         QTEST(int(c.blue() > c.red() + 40), "line");
         QTEST(clickedRow(at), "clicked");
+    }
+
+    // Shift and the wheel zoom the values in to ten steps of the texts, 1.0, and out to a
+    // hundred times the column's range, from 10.0 to the suspect 30.0.
+    void valueZoomStopsAtItsBounds()
+    {
+        for (const auto& [notches, span] : {std::pair{200, 1.0}, {-1, 1.25}, {-200, 2000.0}}) {
+            for (int i = 0; i < qAbs(notches); ++i) {
+                QWheelEvent wheel(QPoint(50, 50), QPoint(50, 50), {}, {0, notches > 0 ? 120 : -120},
+                                  Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(plot->canvas(), &wheel);
+            }
+            QCOMPARE(plot->axisInterval(QwtPlot::yLeft).width(), span);
+        }
+    }
+
+    // The import runs the event loop at each progress step; the chart of a column that it writes
+    // shows the table as it was until the import ends, then the imported values.
+    void chartFollowsAnImportAtItsEnd()
+    {
+        TestSupport::Editor e;
+        const TestSupport::BoxLog boxes;
+        e.open(Format::DataFileType::WS2300, 60);
+        QString file = QStringLiteral("Date;Heure;Temp. I. (°C)\n");
+        for (int row = 0; row < 60; ++row)
+            file += e.label(row).replace(' ', ';') + ";12.5\n";
+        TestSupport::writeFile(e.path("in.csv"), file.toUtf8());
+        TestAccess::review(e.window())->showChart();
+        const QwtPlot* charting = TestAccess::review(e.window())->chart()->findChild<QwtPlot*>();
+        const auto* charted =
+            static_cast<const QwtPlotCurve*>(charting->itemList(QwtPlotItem::Rtti_PlotCurve)[0]);
+        const auto values = [charted] {
+            QVector<double> y;
+            for (int i = 0; i < int(charted->dataSize()); ++i)
+                y << charted->sample(i).y();
+            return y;
+        };
+        const QVector<double> before = values();
+        bool moved = false;
+        const auto watch = TestSupport::whenModalShown([&](QWidget*) {
+            moved |= values() != before;
+            return false;
+        });
+        const auto answer = TestSupport::chooseFile(e.path("in.csv"));
+        e.trigger("&Importer");
+        QVERIFY(!moved);
+        QTRY_COMPARE(values(), QVector<double>(60, 12.5));
     }
 };
 

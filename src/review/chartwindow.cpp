@@ -105,8 +105,10 @@ QwtDateScaleDraw* dateScaleDraw()
 
 } // namespace
 
-ChartWindow::ChartWindow(const TableModel* model, int column, StateOf stateOf, QWidget* parent)
-    : QWidget(parent, Qt::Window), model(model), columnIndex(column), stateOf(std::move(stateOf))
+ChartWindow::ChartWindow(const TableModel* model, int column, int decimals, StateOf stateOf,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window), model(model), columnIndex(column),
+      valueStep(std::pow(10.0, -decimals)), stateOf(std::move(stateOf))
 {
     setWindowTitle(
         model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().replace('\n', ' '));
@@ -194,13 +196,24 @@ void ChartWindow::followModel()
 // each would cost more than the refresh.
 void ChartWindow::scheduleRefresh()
 {
-    if (!refreshTimer.isActive())
+    stale = true;
+    if (!held && !refreshTimer.isActive())
         refreshTimer.start();
+}
+
+void ChartWindow::holdRefresh(bool hold)
+{
+    held = hold;
+    if (held)
+        refreshTimer.stop();
+    else if (stale)
+        scheduleRefresh();
 }
 
 void ChartWindow::refresh()
 {
     refreshTimer.stop();
+    stale = false;
     curve->setCells(model ? readCells(*model, columnIndex, stateOf)
                           : std::vector<ColumnCurve::Cell>());
     plot->replot();
@@ -246,7 +259,7 @@ void ChartWindow::zoomAround(const QPoint& position, int wheelDelta, bool values
     const double from = fixed + (map.s1() - fixed) * factor;
     const double to = fixed + (map.s2() - fixed) * factor;
     if (values)
-        plot->setAxisScale(axis, from, to);
+        setValueSpan(from, to);
     else
         setDateSpan(from, to);
     plot->replot();
@@ -265,7 +278,7 @@ void ChartWindow::zoomTo(const QRectF& area)
         return;
     const QRectF value = area.normalized();
     setDateSpan(value.left(), value.right());
-    plot->setAxisScale(QwtPlot::yLeft, value.top(), value.bottom());
+    setValueSpan(value.top(), value.bottom());
     plot->replot();
 }
 
@@ -274,6 +287,22 @@ void ChartWindow::setDateSpan(double from, double to)
     const double centre = (from + to) / 2;
     const double half = qBound(shortestDateSpan, to - from, longestDateSpan) / 2;
     plot->setAxisScale(QwtPlot::xBottom, centre - half, centre + half);
+}
+
+// Narrower than ten steps of the cell texts, the values blur into float noise, and the wheel
+// could shrink the span to a few doubles that no zoom widens again; a hundred times wider than
+// the column's range, its line is flat. A column of equal values, or of none, has room to zoom
+// out all the same. The whole view of nearly equal values, or of equal large ones, may lie
+// beyond a bound: a zoom from there only moves toward it.
+void ChartWindow::setValueSpan(double from, double to)
+{
+    const double centre = (from + to) / 2;
+    // A corrupt record's value, as large as a float gets, has doubles far coarser than a step.
+    const double shortest = qMax(10 * valueStep, std::abs(centre) * 1e-9);
+    const double longest = 100 * qMax(curve->boundingRect().height(), shortest);
+    const double span = plot->axisInterval(QwtPlot::yLeft).width();
+    const double half = qBound(qMin(shortest, span), to - from, qMax(longest, span)) / 2;
+    plot->setAxisScale(QwtPlot::yLeft, centre - half, centre + half);
 }
 
 void ChartWindow::showWholeColumn()
@@ -286,7 +315,7 @@ void ChartWindow::showWholeColumn()
 void ChartWindow::pickPointAt(const QPoint& position)
 {
     // Rows inserted or removed since the last re-read have moved the records.
-    if (refreshTimer.isActive())
+    if (stale)
         refresh();
     if (!model)
         return;

@@ -24,8 +24,14 @@ class ChartWindow : public QWidget
 
 public:
     using StateOf = std::function<CellState(int row)>;
-    ChartWindow(const TableModel* model, int column, StateOf stateOf, QWidget* parent);
+    // decimals: those of the column's cell texts; ten steps of the last make the narrowest value
+    // span.
+    ChartWindow(const TableModel* model, int column, int decimals, StateOf stateOf,
+                QWidget* parent);
     int column() const { return columnIndex; }
+    // While held, changes to the table only leave the chart out of date; the release re-reads
+    // the model once, at the next pass of the event loop, if any came.
+    void holdRefresh(bool held);
 
 public slots:
     // Any number of calls before the event loop comes round make one re-read of the model.
@@ -46,15 +52,19 @@ private:
     void zoomAround(const QPoint& position, int wheelDelta, bool values);
     void zoomTo(const QRectF& area);
     void setDateSpan(double from, double to);
+    void setValueSpan(double from, double to);
     void showWholeColumn();
     void pickPointAt(const QPoint& position);
 
     QPointer<const TableModel> model;
     int columnIndex;
+    double valueStep;
     StateOf stateOf;
     QwtPlot* plot = nullptr;
     ColumnCurve* curve = nullptr;
     QTimer refreshTimer;
+    bool held = false;
+    bool stale = false;
     QPoint pressPosition;
 };
 

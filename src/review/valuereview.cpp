@@ -23,6 +23,18 @@ ValueReview::ValueReview(QMainWindow* mainWindow) : QObject(mainWindow), window(
     connect(nextSuspectAction, &QAction::triggered, this, &ValueReview::nextSuspect);
 }
 
+ValueReview::LongChange::LongChange(ValueReview& review) : review(review)
+{
+    if (review.longChanges++ == 0 && review.chartWindow)
+        review.chartWindow->holdRefresh(true);
+}
+
+ValueReview::LongChange::~LongChange()
+{
+    if (--review.longChanges == 0 && review.chartWindow)
+        review.chartWindow->holdRefresh(false);
+}
+
 ChartWindow* ValueReview::chart() const
 {
     return chartWindow;
@@ -46,6 +58,7 @@ void ValueReview::attach(const TableModel* tableModel, Format::DataFileType type
 {
     detach();
     model = tableModel;
+    layout = &Format::layout(type);
     suspects = new SuspectCells(model, type, this);
     delegate->setSuspects(suspects);
     connect(suspects, &SuspectCells::changed, this, &ValueReview::showSuspectCount);
@@ -105,10 +118,11 @@ void ValueReview::showChart()
     delete chartWindow;
     const QPointer<SuspectCells> cells = suspects;
     chartWindow = new ChartWindow(
-        model, column,
+        model, column, qMax(0, Format::ruleDecimals(layout->fields[column].rule)),
         [cells, column](int row) { return cells ? cells->state(row, column) : CellState::Reading; },
         window);
     chartWindow->setAttribute(Qt::WA_DeleteOnClose);
+    chartWindow->holdRefresh(longChanges > 0);
     connect(chartWindow, &ChartWindow::recordClicked, this,
             [this, column](int row) { showCell(row, column); });
     connect(suspects, &SuspectCells::changed, chartWindow, &ChartWindow::scheduleRefresh);

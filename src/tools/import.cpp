@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "review/valuereview.h"
 #include "table/tablemodel.h"
 
 #include <QAction>
@@ -198,12 +199,13 @@ QString FenPrincipale::importMismatch(const QStringList& lines, const QStringLis
     return QString();
 }
 
-// Imports the data lines with the view hidden and the document actions off, and returns the
-// values that the gate refused.
+// Imports the data lines with the view hidden, the document actions off and the chart following
+// only the end, and returns the values that the gate refused.
 QVector<RefusedValue> FenPrincipale::importRows(const QStringList& lines, QChar separator,
                                                 const QVector<int>& targets,
                                                 QProgressDialog& progress)
 {
+    const ValueReview::LongChange longChange(*review);
     enableDocumentActions(false);
     tableView->setVisible(false);
     QVector<RefusedValue> refused;
