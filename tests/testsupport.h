@@ -66,6 +66,10 @@ struct TestAccess {
     {
         FenPrincipale::writeTimestamp(stamp, record, text);
     }
+    static QString undatedRowsText(const QVector<int>& rows)
+    {
+        return FenPrincipale::undatedRowsText(rows);
+    }
     // Loads path as the given type, the way the open dialog does.
     static void load(FenPrincipale& w, Format::DataFileType type, const QString& path)
     {

@@ -308,8 +308,8 @@ private slots:
         QCOMPARE(boxes.texts.last(), "Erreur lors de l'ouverture de:\n" + path);
     }
     // A row added and never dated keeps the document from being written, whichever way it is
-    // saved: the box names the row and shows it. Dated, the row's values left "--" are saved as 0
-    // only once the user says so.
+    // saved: the box names the row, five at most, and shows it. Dated, the row's values left "--"
+    // are saved as 0 only once the user says so, and then shown as the file holds them.
     void addedRowsAreSavedWhole()
     {
         const QByteArray original = TestSupport::stationFile(DataFileType::WS2300, 3);
@@ -344,9 +344,16 @@ private slots:
                                               "quand même ?"});
             QCOMPARE(TestSupport::readFile(path) == original, answer == QLatin1String("Non"));
         }
+        const QStringList saved = e->grid();
+        QCOMPARE(saved.at(1).section('|', 0, 4), QStringLiteral("01/01/2010 12:05|21.5|0.0|0|0"));
         e->load(DataFileType::WS2300, path);
-        QCOMPARE(e->label(1) + e->cell(1, 0) + e->cell(1, 3),
-                 QStringLiteral("01/01/2010 12:0521.50"));
+        QCOMPARE(e->grid(), saved);
+        QCOMPARE(
+            TestAccess::undatedRowsText({0, 2, 9}) +
+                TestAccess::undatedRowsText({6, 1, 2, 3, 4, 5, 0}),
+            QStringLiteral("Donnez une date aux lignes 1, 3 et 10 avant d'enregistrer.Donnez une "
+                           "date aux lignes 7, 2, 3, 4, 5 et aux 2 autres lignes sans date avant "
+                           "d'enregistrer."));
     }
     void unsavedChangesAreAskedFor_data()
     {

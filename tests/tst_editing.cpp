@@ -34,7 +34,7 @@ private slots:
         row("trailing zero", WD, 0, "21.30", "");
         row("empty", WD, 0, "", "-");
         row("not a number", WD, 0, "abc", "« abc » n'est pas un nombre.");
-        row("a page pasted", WD, 0, QByteArray(5000, 'x'),
+        row("a long text", WD, 0, QByteArray(41, 'x'),
             "« " + QByteArray(40, 'x') + "… » n'est pas un nombre.");
         row("too many decimals", WD, 0, "21.35", oneDecimal);
         row("a hair off a tenth", WD, 0, "21.300001", oneDecimal);
@@ -54,7 +54,8 @@ private slots:
         row("rain counter past 2000", W23, 5, "2345.678", "");
         row("negative rain counter", W36, 6, "-0.5",
             "Pluie totale : les valeurs ne peuvent pas être inférieures à 0.");
-        row("rain counter past its float's decimals", W23, 5, "1234567.891", field);
+        row("rain counter within half a thousandth", W23, 5, "16384.002", "");
+        row("rain counter past its float's thousandths", W23, 5, "16384.003", field);
         row("direction step", W36, 9, "67.5", "");
         row("direction between steps", W36, 9, "70", field);
         row("direction rounded to its step", W36, 9, "22.54", oneDecimal);
@@ -386,26 +387,50 @@ private slots:
         e->load(DataFileType(type), path);
         QCOMPARE(e->label(0) + e->label(1), QStringLiteral("01/01/2010 12:00") + shown);
     }
+    void addedRowDateDialog_data()
+    {
+        // Rows are added below each current row in turn (-1: none, at the top); each one's
+        // dialog opens on its date.
+        TestSupport::columns<int, QStringList, QVector<int>, QStringList>(
+            {"type", "records", "currents", "opens"});
+        const QString day = QStringLiteral("01/01/2010 %1");
+        QStringList times{"12:00", "12:05", "12:15", "12:15", "12:15", "12:15", "12:25"};
+        for (QString& time : times)
+            time = day.arg(time);
+        QTest::newRow("WS3600: the most frequent step, repeats left out")
+            << 4 << times << QVector<int>{-1, 7, 2, 3}
+            << QStringList{day.arg("11:50"), day.arg("12:35"), day.arg("12:15"), day.arg("12:25")};
+        QTest::newRow("WS2300 over the spring change")
+            << 3 << QStringList{"28/03/2010 01:30", "28/03/2010 01:40", "28/03/2010 01:50"}
+            << QVector<int>{2} << QStringList{"28/03/2010 03:00"};
+        QTest::newRow("wswin_WD: no date before 1980")
+            << 1 << QStringList{"01/01/1980 00:00", "01/01/1980 00:10"} << QVector<int>{-1}
+            << QStringList{"01/01/1980 00:00"};
+    }
     // An added row's date dialog opens on the date of the dated row above plus the file's most
     // frequent interval for each row between them, or on the row below's less as much when no row
     // above is dated, so that only the time is left to change.
     void addedRowDateDialog()
     {
-        QByteArray file = TestSupport::stationFile(DataFileType::WS3600, 5);
-        TestAccess::writeTimestamp(Format::Timestamp::DayNumber, file.data() + 4 * 56,
-                                   QStringLiteral("01/01/2010 12:45"));
-        e->open(DataFileType::WS3600, file);
-        const auto opensOn = [this](int current) {
+        const auto [type, records, currents, opens] =
+            TestSupport::fetch<int, QStringList, QVector<int>, QStringList>("type", "records",
+                                                                            "currents", "opens");
+        const Format::RecordLayout& layout = Format::layout(DataFileType(type));
+        QByteArray file = TestSupport::stationFile(DataFileType(type), records.size());
+        for (int r = 0; r < records.size(); ++r)
+            TestAccess::writeTimestamp(layout.timestamp,
+                                       file.data() + layout.headerSize + r * layout.recordSize,
+                                       records.at(r));
+        e->open(DataFileType(type), file);
+        QStringList opened;
+        for (const int current : currents) {
             e->view()->setCurrentIndex(e->model()->index(current, 0));
             e->window().addRow();
             e->clickRowHeader(current + 1, {}, true);
             TestAccess::currentDialog(e->window())->close();
-            return e->dateDialogShows();
-        };
-        QCOMPARE(opensOn(-1), QStringLiteral("01/01/2010 11:50"));
-        QCOMPARE(opensOn(5), QStringLiteral("01/01/2010 12:55"));
-        QCOMPARE(opensOn(2), QStringLiteral("01/01/2010 12:20"));
-        QCOMPARE(opensOn(3), QStringLiteral("01/01/2010 12:30"));
+            opened << e->dateDialogShows();
+        }
+        QCOMPARE(opened, opens);
     }
     void dateSearch_data()
     {

@@ -253,18 +253,20 @@ private:
     void removeRecords(const QVector<int>& rows);
     QVector<int> undatedRows() const;
     qint64 placeholderCells() const;
+    void showSavedPlaceholders();
+    int recordRows() const;
     void showRecordCount();
 
     // --- Table: date change and the dates of rows (src/table/datechange.cpp) ---
     bool setRowDate(int row, const QString& text);
     QFormLayout* createDateTimeForm();
-    void prefillDateTime(qint64 key);
+    void prefillDateTime(const QString& label);
     void fixDialogSize(const QSize& size);
     static qint64 dateKey(const QDate& date, const QTime& time);
     qint64 rowDateKey(int row) const;
     int nearestDatedRow(int row, int step) const;
     qint64 usualInterval() const;
-    qint64 suggestedDateKey(int row) const;
+    QString suggestedDate(int row) const;
 
     // --- Tools: date search (src/tools/datesearch.cpp) ---
     int searchedRow(qint64 target) const;
@@ -291,8 +293,7 @@ private:
     void writeExportTitle(QTextStream& out, const QVector<int>& columns,
                           const QString& separator) const;
     bool writeExportRows(QTextStream& out, const QVector<int>& columns, const QString& separator);
-    bool readImportLines(QFile& file, QStringList& lines) const;
-    static QStringList decodeImportLines(QList<QByteArray>& bytes);
+    QString readImportLines(QFile& file, QStringList& lines) const;
     static QStringList importFields(const QString& line, QChar separator);
     QString importMismatch(const QStringList& lines, const QStringList& title,
                            const QVector<int>& targets, QChar separator) const;

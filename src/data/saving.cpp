@@ -21,6 +21,18 @@ bool writeBlock(QFile& file, const char* data, qint64 size)
     return size == 0 || file.write(data, size) == size;
 }
 
+// A question whose safe answer, "Non", is the default.
+bool askYesNo(QWidget* parent, const QString& text)
+{
+    QMessageBox question(parent);
+    question.setIcon(QMessageBox::Question);
+    question.setText(text);
+    QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+    question.setDefaultButton(question.addButton(QStringLiteral("Non"), QMessageBox::NoRole));
+    question.exec();
+    return question.clickedButton() == yes;
+}
+
 } // namespace
 
 // The trailer's count and first and last timestamps follow the records being saved; a history
@@ -78,25 +90,18 @@ bool FenPrincipale::confirmSavable()
         return false;
     }
     const qint64 placeholders = placeholderCells();
-    if (placeholders == 0)
-        return true;
-    QMessageBox question(this);
-    question.setIcon(QMessageBox::Question);
-    question.setText(
-        (placeholders == 1
-             ? QStringLiteral("1 valeur des lignes ajoutées est encore « -- » : elle sera "
-                              "enregistrée comme 0.")
-             : QStringLiteral("%1 valeurs des lignes ajoutées sont encore « -- » : elles seront "
-                              "enregistrées comme 0.")
-                   .arg(placeholders)) +
-        QStringLiteral("\nEnregistrer quand même ?"));
-    QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-    question.setDefaultButton(question.addButton(QStringLiteral("Non"), QMessageBox::NoRole));
-    question.exec();
-    return question.clickedButton() == yes;
+    return placeholders == 0 ||
+           askYesNo(this, (placeholders == 1
+                               ? QStringLiteral("1 valeur des lignes ajoutées est encore « -- » : "
+                                                "elle sera enregistrée comme 0.")
+                               : QStringLiteral("%1 valeurs des lignes ajoutées sont encore « -- » "
+                                                ": elles seront enregistrées comme 0.")
+                                     .arg(placeholders)) +
+                              QStringLiteral("\nEnregistrer quand même ?"));
 }
 
-// Names the first undated rows by their number.
+// The labels of undated rows all read the same: their place in the table is what tells them
+// apart.
 QString FenPrincipale::undatedRowsText(const QVector<int>& rows)
 {
     const int named = qMin(rows.size(), 5);
@@ -121,6 +126,7 @@ bool FenPrincipale::saveDocument()
 {
     if (!confirmSavable() || !writeDocument(currentFilePath))
         return false;
+    showSavedPlaceholders();
     saveAction->setEnabled(false);
     return true;
 }
@@ -148,6 +154,7 @@ void FenPrincipale::enregistrer_sous()
         return;
     if (!writeDocument(path))
         return;
+    showSavedPlaceholders();
     currentFilePath = path;
     fileLabel->setText(fileLabelText());
     saveAction->setEnabled(false);
@@ -159,14 +166,7 @@ void FenPrincipale::enregistrer_sous()
 bool FenPrincipale::appendSuffixIfAllowed(QString& path, const QString& suffix)
 {
     path += suffix;
-    if (!QFileInfo::exists(path))
-        return true;
-    QMessageBox question(this);
-    question.setIcon(QMessageBox::Question);
-    question.setText(QStringLiteral("Le fichier \"") + QFileInfo(path).fileName() +
-                     QStringLiteral("\" existe déjà. Voulez-vous le remplacer ?"));
-    QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-    question.setDefaultButton(question.addButton(QStringLiteral("Non"), QMessageBox::NoRole));
-    question.exec();
-    return question.clickedButton() == yes;
+    return !QFileInfo::exists(path) ||
+           askYesNo(this, QStringLiteral("Le fichier \"") + QFileInfo(path).fileName() +
+                              QStringLiteral("\" existe déjà. Voulez-vous le remplacer ?"));
 }

@@ -76,10 +76,12 @@ void FenPrincipale::fenModifDate(int row)
     auto* layout = new QVBoxLayout(currentDialog);
     layout->addLayout(createDateTimeForm());
     layout->addLayout(buttonLayout);
-    qint64 key = rowDateKey(row);
-    if (key < 0)
-        key = suggestedDateKey(row);
-    prefillDateTime(key >= 0 ? key : dateKey(QDate::currentDate(), QTime(0, 0)));
+    const QString label = model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+    const QString suggested = rowDateKey(row) >= 0 ? label : suggestedDate(row);
+    if (suggested.isNull())
+        dateEdit->setDate(QDate::currentDate());
+    else
+        prefillDateTime(suggested);
     fixDialogSize(QSize(130, 90));
     currentDialog->show();
 }
@@ -141,10 +143,10 @@ QFormLayout* FenPrincipale::createDateTimeForm()
     return form;
 }
 
-void FenPrincipale::prefillDateTime(qint64 key)
+void FenPrincipale::prefillDateTime(const QString& label)
 {
-    dateEdit->setDate(QDate::fromJulianDay(key / minutesADay));
-    timeEdit->setTime(QTime(0, 0).addSecs(int(key % minutesADay) * 60));
+    dateEdit->setDate(QDate::fromString(label.left(10), dateFormat));
+    timeEdit->setTime(QTime::fromString(label.mid(11), timeFormat));
 }
 
 // Minutes from the start of the Julian days: a key that orders dates and whose differences are
@@ -208,18 +210,25 @@ qint64 FenPrincipale::usualInterval() const
     return usual;
 }
 
-// The date an undated row most likely has: the dated row above it plus the file's usual interval
-// for each row between them, or the dated row below it minus as much. In an editor that moves
-// on after two digits, a date to correct is typed over far more often wrongly than a time. -1
+// The date an undated row most likely has, so that the user usually changes only the time: the
+// dated row above it plus the file's usual interval for each row between them, or the dated row
+// below it less as much. The WS2300 clock is the local one, whose clock changes a step crosses
+// as the station did; a date past what the file can hold gives way to the neighbour's own. Null
 // when no row is dated.
-qint64 FenPrincipale::suggestedDateKey(int row) const
+QString FenPrincipale::suggestedDate(int row) const
 {
-    const qint64 interval = usualInterval();
     const int above = nearestDatedRow(row - 1, -1);
-    if (above >= 0)
-        return rowDateKey(above) + interval * (row - above);
-    const int below = nearestDatedRow(row + 1, 1);
-    return below >= 0 ? rowDateKey(below) - interval * (below - row) : -1;
+    const int neighbour = above >= 0 ? above : nearestDatedRow(row + 1, 1);
+    if (neighbour < 0)
+        return QString();
+    const QString label = model->headerData(neighbour, Qt::Vertical, Qt::DisplayRole).toString();
+    const Format::Timestamp stamp = Format::layout(documentType).timestamp;
+    const QDateTime from(QDate::fromString(label.left(10), dateFormat),
+                         QTime::fromString(label.mid(11), timeFormat),
+                         stamp == Format::Timestamp::Seconds ? Qt::LocalTime : Qt::UTC);
+    const QString text = from.addSecs(usualInterval() * 60 * (row - neighbour))
+                             .toString(dateFormat + QLatin1Char(' ') + timeFormat);
+    return timestampHolds(stamp, text) ? text : label;
 }
 
 // The dialog's size, grown where its font needs more room.

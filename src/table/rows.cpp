@@ -129,11 +129,12 @@ void FenPrincipale::removeRecords(const QVector<int>& rows)
     resizeRecordBuffer(recordCount);
 }
 
-// The rows added and never dated, which have no timestamp to be saved with, in table order.
+// The rows added and never dated, which have no timestamp to be saved with, in table order. A
+// record read with a date that its label cannot show is the file's own, and no concern here.
 QVector<int> FenPrincipale::undatedRows() const
 {
     QVector<int> rows;
-    for (int row = 0; row < recordCount; ++row) {
+    for (int row = 0; row < recordRows(); ++row) {
         if (model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString() == newRowLabel)
             rows.append(row);
     }
@@ -144,11 +145,34 @@ QVector<int> FenPrincipale::undatedRows() const
 qint64 FenPrincipale::placeholderCells() const
 {
     qint64 count = 0;
-    for (int row = 0; row < recordCount; ++row) {
+    for (int row = 0; row < recordRows(); ++row) {
         for (int column = 0; column < model->columnCount(); ++column)
             count += model->cellText(row, column) == newCellText ? 1 : 0;
     }
     return count;
+}
+
+// Once saved as 0, the values never typed into added rows show what the file holds, as they will
+// when it is opened again. They pass no gate: they are the record's own.
+void FenPrincipale::showSavedPlaceholders()
+{
+    const Format::RecordLayout& layout = Format::layout(documentType);
+    recordEdits = false;
+    for (int row = 0; row < recordRows(); ++row) {
+        for (int column = 0; column < layout.columnCount; ++column) {
+            if (model->cellText(row, column) == newCellText)
+                model->setData(model->index(row, column),
+                               fieldText(layout.fields[column], documentRecord(row)), Qt::EditRole);
+        }
+    }
+    recordEdits = true;
+}
+
+// The rows that hold a record: a table without records shows one that holds none, and with no
+// document the count may be a previous one's.
+int FenPrincipale::recordRows() const
+{
+    return hasDocument() ? qMin(recordCount, model->rowCount()) : 0;
 }
 
 void FenPrincipale::showRecordCount()

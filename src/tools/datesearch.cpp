@@ -23,7 +23,7 @@ void FenPrincipale::fenetre_chercher_date()
         createButtonRow(QStringLiteral("Rechercher"), &FenPrincipale::rechercher_date));
     const int first = nearestDatedRow(0, 1);
     if (first >= 0)
-        prefillDateTime(rowDateKey(first));
+        prefillDateTime(model->headerData(first, Qt::Vertical, Qt::DisplayRole).toString());
     fixDialogSize(QSize(200, 100));
     currentDialog->show();
 }

@@ -21,16 +21,26 @@ namespace
 constexpr int namedRefusals = 5;
 
 // No export of a table comes near this many bytes a cell; a spreadsheet's quotes and notes fit in
-// the rest.
+// the rest, of the file and of a line.
 constexpr qint64 importBytesPerCell = 64;
 constexpr qint64 importSlack = 1 << 20;
+constexpr qint64 importLineSlack = 1 << 16;
 
-// A spreadsheet set to commas writes its title line, and every line, with them.
+const QString lineCountReason =
+    QStringLiteral("Le fichier ne contient pas le même nombre de lignes que le tableau");
+
+// A spreadsheet set to commas writes its title line, and every line, with them; a name in quotes
+// may hold either.
 QChar importSeparator(const QString& title)
 {
-    if (title.contains(QLatin1Char(';')))
-        return QLatin1Char(';');
-    return title.contains(QLatin1Char(',')) ? QLatin1Char(',') : QLatin1Char(';');
+    bool quoted = false;
+    for (const QChar c : title) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && (c == QLatin1Char(';') || c == QLatin1Char(',')))
+            return c;
+    }
+    return QLatin1Char(';');
 }
 
 } // namespace
@@ -39,7 +49,8 @@ QChar importSeparator(const QString& title)
 // the labels and timestamps the way a date change writes them. A value or date that a line
 // leaves as the table shows it is not written again, so that a file imported unchanged changes
 // no byte of the records. A file that is no import of this table changes nothing: one too large
-// to be one is refused before it is read, and one with a line too many as soon as it comes.
+// to be one is refused before it is read, and one with a line too many, or far too long, as soon
+// as it comes.
 void FenPrincipale::fenImporter()
 {
     if (!hasDocument())
@@ -59,7 +70,7 @@ void FenPrincipale::fenImporter()
         (qint64(recordCount) + 1) * (model->columnCount() + 2) * importBytesPerCell + importSlack;
     if (file.size() > largest) {
         showError(
-            QStringLiteral("Le fichier est bien plus grand qu'un export de ce tableau (%1) :\n")
+            QStringLiteral("Le fichier (%1) est bien plus grand qu'un export de ce tableau :\n")
                 .arg(QLocale(QLocale::French)
                          .formattedDataSize(file.size(), 1, QLocale::DataSizeSIFormat)) +
             path);
@@ -70,12 +81,11 @@ void FenPrincipale::fenImporter()
         showProgress(QStringLiteral("Lecture du fichier à importer"), QString(), recordCount);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QStringList lines;
-    const bool oneLineARow = readImportLines(file, lines);
+    const QString unreadable = readImportLines(file, lines);
     file.close();
-    if (!oneLineARow) {
+    if (!unreadable.isNull()) {
         progress->close();
-        showError(
-            QStringLiteral("Le fichier ne contient pas le même nombre de lignes que le tableau"));
+        showError(unreadable);
         return;
     }
     const QChar separator = importSeparator(lines.first());
@@ -95,58 +105,55 @@ void FenPrincipale::fenImporter()
         reportRefusals(refused);
 }
 
-// Reads the file's lines, a title and then one a row, and false as soon as there is one more;
-// false too when there are fewer. Spreadsheets often end a file with empty lines, which are no
-// rows, and end lines the Windows way: a carriage return left on would hide the last column's
-// name and value.
-bool FenPrincipale::readImportLines(QFile& file, QStringList& lines) const
+// Reads the file's lines into lines, a title and then one a row, and says why, in words for the
+// user, when they cannot be an export of this table: reading stops at the first line too many or
+// far too long, so that a file picked by mistake never fills the memory. Spreadsheets often end a
+// file with empty lines, which are no rows.
+//
+// The export writes ISO 8859-1; a spreadsheet may save the same file as UTF-8, with or without a
+// byte-order mark. A file whose bytes do not all form UTF-8 is read again as ISO 8859-1, and
+// plain ASCII reads the same either way.
+QString FenPrincipale::readImportLines(QFile& file, QStringList& lines) const
 {
     const qint64 expected = qint64(recordCount) + 1;
-    QList<QByteArray> bytes;
-    qint64 emptyLines = 0;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine();
-        if (line.endsWith('\n'))
-            line.chop(1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.isEmpty()) {
-            ++emptyLines;
-            continue;
-        }
-        if (bytes.size() + emptyLines >= expected)
-            return false;
-        for (; emptyLines > 0; --emptyLines)
-            bytes.append(QByteArray());
-        bytes.append(line);
-    }
-    lines = decodeImportLines(bytes);
-    return lines.size() == expected;
-}
-
-// The export writes ISO 8859-1; a spreadsheet may save the same file as UTF-8, with or without
-// a byte-order mark. A file whose bytes do not all form UTF-8 is ISO 8859-1, and plain ASCII
-// reads the same either way.
-QStringList FenPrincipale::decodeImportLines(QList<QByteArray>& bytes)
-{
+    const qint64 longest = (model->columnCount() + 2) * importBytesPerCell + importLineSlack;
     const QByteArray byteOrderMark("\xEF\xBB\xBF");
-    const bool marked = !bytes.isEmpty() && bytes.first().startsWith(byteOrderMark);
-    if (marked)
-        bytes.first().remove(0, byteOrderMark.size());
     QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
-    QStringList lines;
-    lines.reserve(bytes.size());
-    for (const QByteArray& line : bytes) {
-        QTextCodec::ConverterState state;
-        lines.append(utf8->toUnicode(line.constData(), line.size(), &state));
-        if (!marked && (state.invalidChars > 0 || state.remainingChars > 0)) {
-            lines.clear();
-            for (const QByteArray& latin1 : bytes)
-                lines.append(QString::fromLatin1(latin1));
-            break;
+    for (const bool latin1 : {false, true}) {
+        lines.clear();
+        file.seek(0);
+        qint64 emptyLines = 0;
+        bool marked = false;
+        bool decoded = true;
+        while (decoded && !file.atEnd()) {
+            QByteArray line = file.readLine(longest);
+            if (!line.endsWith('\n') && !file.atEnd())
+                return QStringLiteral("La ligne %1 du fichier est bien plus longue qu'une ligne "
+                                      "d'export de ce tableau.")
+                    .arg(lines.size() + emptyLines + 1);
+            if (line.endsWith('\n'))
+                line.chop(1);
+            if (line.isEmpty()) {
+                ++emptyLines;
+                continue;
+            }
+            if (lines.size() + emptyLines >= expected)
+                return lineCountReason;
+            for (; emptyLines > 0; --emptyLines)
+                lines.append(QString());
+            if (lines.isEmpty() && line.startsWith(byteOrderMark)) {
+                marked = true;
+                line.remove(0, byteOrderMark.size());
+            }
+            QTextCodec::ConverterState state;
+            lines.append(latin1 ? QString::fromLatin1(line)
+                                : utf8->toUnicode(line.constData(), line.size(), &state));
+            decoded = marked || (state.invalidChars == 0 && state.remainingChars == 0);
         }
+        if (decoded)
+            break;
     }
-    return lines;
+    return lines.size() == expected ? QString() : lineCountReason;
 }
 
 // The fields of a line. A spreadsheet puts a field in double quotes when it likes, doubling the
@@ -179,7 +186,7 @@ QStringList FenPrincipale::importFields(const QString& line, QChar separator)
 
 // Why a file with a line a row is still no import of this table, in words for the user; a null
 // text when it is one. A title that names neither the date and the time nor a column, or lines
-// without the title's separator, would change nothing and look like success.
+// not separated as the title, would change nothing (on those lines) and look like success.
 QString FenPrincipale::importMismatch(const QStringList& lines, const QStringList& title,
                                       const QVector<int>& targets, QChar separator) const
 {
@@ -189,14 +196,24 @@ QString FenPrincipale::importMismatch(const QStringList& lines, const QStringLis
         return QStringLiteral("Aucune colonne du tableau n'est nommée dans la ligne de titre du "
                               "fichier (séparateur lu : « %1 »).")
             .arg(separator);
-    const auto separated = [separator](const QString& line) {
-        return line.contains(separator);
-    };
-    if (lines.size() > 1 && std::none_of(lines.begin() + 1, lines.end(), separated))
-        return QStringLiteral("Les lignes du fichier ne sont pas séparées par « %1 » comme sa "
-                              "ligne de titre.")
-            .arg(separator);
-    return QString();
+    // A line of one field is merely short; one with the other separator is another file's.
+    const QChar other = separator == QLatin1Char(';') ? QLatin1Char(',') : QLatin1Char(';');
+    int stray = -1;
+    bool anySeparated = false;
+    for (int i = 1; i < lines.size(); ++i) {
+        const bool separated = lines.at(i).contains(separator);
+        anySeparated |= separated;
+        if (stray < 0 && !separated && lines.at(i).contains(other))
+            stray = i;
+    }
+    if (stray < 0 && !anySeparated && lines.size() > 1)
+        stray = 1;
+    if (stray < 0)
+        return QString();
+    return QStringLiteral("La ligne %1 du fichier n'est pas séparée par « %2 » comme sa ligne de "
+                          "titre.")
+        .arg(stray + 1)
+        .arg(separator);
 }
 
 // Imports the data lines with the view hidden, the document actions off and the chart following
