@@ -34,7 +34,9 @@ private slots:
         row("trailing zero", WD, 0, "21.30", "");
         row("empty", WD, 0, "", "-");
         row("not a number", WD, 0, "abc", "« abc » n'est pas un nombre.");
-        row("a long text", WD, 0, QByteArray(41, 'x'),
+        row("forty characters", WD, 0, QByteArray(40, 'x'),
+            "« " + QByteArray(40, 'x') + " » n'est pas un nombre.");
+        row("a longer text", WD, 0, QByteArray(41, 'x'),
             "« " + QByteArray(40, 'x') + "… » n'est pas un nombre.");
         row("too many decimals", WD, 0, "21.35", oneDecimal);
         row("a hair off a tenth", WD, 0, "21.300001", oneDecimal);

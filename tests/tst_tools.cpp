@@ -259,10 +259,10 @@ private slots:
                "01/01/2014,00:00,\"x,y\",\"1.5\"\n01/01/2014,00:10,,-2.5\n"
             << "" << QStringList{"0,1=1.5", "1,1=-2.5"};
         QTest::newRow("a long refused value")
-            << "Date;Heure;Temp. I. (°C)\n{D0};" + QString(40, 'x') + "\n{D1};\n"
+            << "Date;Heure;Temp. I. (°C)\n{D0};" + QString(41, 'x') + "\n{D1};\n"
             << "1 valeur du fichier a été refusée ; sa cellule garde son texte précédent :\n"
                "{L0}, Temp. I. (°C) : \"" +
-                   QString(40, 'x') + "\""
+                   QString(40, 'x') + "…\""
             << QStringList();
         QTest::newRow("lines not separated as the title")
             << "Date;Heure;Temp. I. (°C)\nx,y,1.5\nx,y,2.5\n"
