@@ -19,7 +19,7 @@ struct TestAccess {
     static QTableView* view(FenPrincipale& w) { return w.tableView; }
     static qint32 recordCount(FenPrincipale& w) { return w.recordCount; }
     static void setRecordCount(FenPrincipale& w, qint32 count) { w.recordCount = count; }
-    static int undoCount(FenPrincipale& w) { return w.undoCount; }
+    static int undoCount(FenPrincipale& w) { return w.undoStack->index(); }
     static std::array<char*, Format::dataFileTypeCount>& buffers(FenPrincipale& w)
     {
         return w.recordBuffers;

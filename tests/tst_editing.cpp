@@ -29,8 +29,8 @@ private slots:
         row("highest", WD, 0, "2000", "");
         row("below the range", WD, 0, "-50.1", range);
         row("above the range", WD, 0, "2000.1", range);
-        row("decimal comma", WD, 0, "12,5",
-            "La virgule ne sépare pas les décimales : utilisez le point.");
+        row("decimal comma, kept with a point", WD, 0, "12,5", "");
+        row("two commas", WD, 0, "1,2,5", "« 1,2,5 » n'est pas un nombre.");
         row("trailing zero", WD, 0, "21.30", "");
         row("empty", WD, 0, "", "-");
         row("not a number", WD, 0, "abc", "« abc » n'est pas un nombre.");
@@ -86,67 +86,74 @@ private slots:
         QCOMPARE(QVector<int>({e->enabled("Enregistrer"), e->window().isWindowModified(),
                                TestAccess::undoCount(e->window())}),
                  QVector<int>(3, accepted));
-        QCOMPARE(e->cell(0, column), accepted ? text : before);
+        const QString kept = QString(text).replace(',', '.');
+        QCOMPARE(e->cell(0, column), accepted ? kept : before);
         QByteArray expected = recordBefore;
         if (accepted)
-            TestAccess::writeField(layout.fields[column], expected.data(), text);
+            TestAccess::writeField(layout.fields[column], expected.data(), kept);
         QCOMPARE(record(0), expected);
         QCOMPARE(expected != recordBefore, accepted);
     }
-    // 25 edits taken back and done again, each landing on its cell and record; a 26th drops the
-    // oldest; a new edit ends the redo chain; undo puts back a reading outside the accepted range,
-    // and an added row's placeholder, without a box; a float field gets back its exact bytes, not
-    // its rounded text's.
+    // Every operation is taken back and done again whole: the table and the records, bytes and
+    // texts alike, go back through the very states they passed, a reading outside the accepted
+    // range, an edited float's exact bytes, an added row's placeholders and removed rows
+    // included. The actions name the operation they would act on; the document is modified
+    // exactly while it stands elsewhere than where it was saved. The last 25 operations are kept.
     void history()
     {
-        QByteArray first(76, 0);
-        put<qint16>(first, 0x04, -32768);
-        open(DataFileType::WswinWD, QVector<QByteArray>(26, QByteArray(76, 0)) << first);
-        for (int i = 0; i < 26; ++i)
-            e->edit(i, 1, QString::number(i) + QStringLiteral(".5"));
-        for (int i = 25; i >= 1; --i) {
-            QVERIFY(e->enabled("Annuler"));
-            e->trigger("Annuler");
-            QCOMPARE(e->cell(i, 1) + record(i).toHex(),
-                     QStringLiteral("0.0") + QByteArray(152, '0'));
-            QCOMPARE(e->view()->currentIndex(), e->model()->index(i, 1));
-            QVERIFY(e->enabled("Rétablir"));
-        }
-        QVERIFY(!e->enabled("Annuler"));
-        QCOMPARE(e->cell(0, 1), QStringLiteral("0.5"));
-        for (int i = 1; i <= 25; ++i)
-            e->trigger("Rétablir");
-        QVERIFY(!e->enabled("Rétablir"));
-        QCOMPARE(qFromLittleEndian<qint16>(record(25).constData() + 0x06), 255);
-        e->trigger("Annuler");
-        e->trigger("Annuler");
-        e->edit(26, 0, QStringLiteral("4.5"));
-        QVERIFY(!e->enabled("Rétablir"));
-        e->trigger("Rétablir");
-        QCOMPARE(e->cell(24, 1) + e->cell(25, 1), QStringLiteral("0.00.0"));
-        BoxLog boxes;
-        e->trigger("Annuler");
-        QCOMPARE(e->cell(26, 0) + record(26).toHex(), "-3276.8" + first.toHex());
-        QCOMPARE(TestAccess::undoCount(e->window()), 23);
-
         QByteArray loaded(36, 0);
         put<float>(loaded, 0x1C, 21.37f);
-        open(DataFileType::WS2300, {loaded});
+        put<float>(loaded, 0x18, 3000.0f);
+        open(DataFileType::WS2300, {loaded, QByteArray(36, 1), QByteArray(36, 2)});
+        BoxLog boxes;
+        QList<QPair<QStringList, QByteArray>> states{{e->grid(), e->records()}};
+        QStringList tips;
+        const auto done = [&] {
+            states.append({e->grid(), e->records()});
+            tips << e->action("Annuler")->statusTip();
+        };
         e->edit(0, 1, QStringLiteral("25.04"));
-        for (int round = 0; round < 2; ++round) {
-            e->trigger("Annuler");
-            QCOMPARE(e->cell(0, 1) + record(0).toHex(), QStringLiteral("21.4") + loaded.toHex());
-            e->trigger("Rétablir");
-            QCOMPARE(qFromLittleEndian<float>(record(0).constData() + 0x1C), 25.04f);
-        }
+        done();
+        e->clickRowHeader(1, {}, true);
+        e->answerDateDialog(QStringLiteral("05/03/2015 14:30"));
+        done();
+        e->trigger("Enregistrer");
+        e->view()->setCurrentIndex(e->model()->index(1, 0));
         e->window().addRow();
-        e->edit(1, 5, QStringLiteral("12.5"));
-        e->trigger("Annuler");
-        QCOMPARE(e->cell(1, 5) + record(1).toHex(), "--" + QByteArray(72, '0'));
-        e->trigger("Rétablir");
-        QCOMPARE(e->cell(1, 5), QStringLiteral("12.5"));
-        QCOMPARE(qFromLittleEndian<float>(record(1).constData() + 0x14), 12.5f);
-        QCOMPARE(boxes.texts, QStringList());
+        done();
+        e->edit(2, 5, QStringLiteral("12,5"));
+        done();
+        e->clickRowHeader(0);
+        e->clickRowHeader(3, Qt::ControlModifier);
+        e->window().removeRow();
+        done();
+        QCOMPARE(tips, (QStringList{"Annuler : saisie de « 25.04 »", "Annuler : changement de date",
+                                    "Annuler : ajout d'une ligne", "Annuler : saisie de « 12.5 »",
+                                    "Annuler : suppression de 2 lignes"}));
+        const int saved = 2;
+        for (int back = states.size() - 2; back >= 0; --back) {
+            e->trigger("Annuler");
+            QCOMPARE(e->grid(), states.at(back).first);
+            QCOMPARE(e->records().toHex(), states.at(back).second.toHex());
+            QCOMPARE(e->window().isWindowModified(), back != saved);
+        }
+        QVERIFY(!e->enabled("Annuler"));
+        QCOMPARE(e->action("Rétablir")->statusTip(), "Rétablir : saisie de « 25.04 »");
+        for (int forth = 1; forth < states.size(); ++forth) {
+            e->trigger("Rétablir");
+            QCOMPARE(e->grid(), states.at(forth).first);
+            QCOMPARE(e->records().toHex(), states.at(forth).second.toHex());
+            QCOMPARE(e->enabled("Enregistrer"), forth != saved);
+        }
+        QVERIFY(!e->enabled("Rétablir") && boxes.texts.isEmpty());
+
+        for (int i = 0; i < 26; ++i)
+            e->edit(0, 0, QString::number(i));
+        int undone = 0;
+        for (; e->enabled("Annuler"); ++undone)
+            e->trigger("Annuler");
+        QCOMPARE(undone, 25);
+        QCOMPARE(e->cell(0, 0), QStringLiteral("0"));
     }
     // A value still in the cell editor is an edit like any other when undo or redo is asked for:
     // undo takes it back first, it ends the redo chain, and no entry reaches another cell.
@@ -274,35 +281,6 @@ private slots:
                      .toHex());
         e->window().addRow();
         QVERIFY(e->model()->rowCount() == 1 && e->records() == QByteArray(36, 0));
-    }
-    // Undo and redo land on the record that was edited, wherever adds and removals moved it; the
-    // entries of a removed record are gone.
-    void historyFollowsItsRecords()
-    {
-        e->open(DataFileType::WswinWM, 6);
-        const QByteArray original = e->records();
-        const QString third = e->cell(3, 0);
-        e->edit(1, 0, QStringLiteral("1.5"));
-        e->edit(3, 0, QStringLiteral("3.5"));
-        e->edit(4, 0, QStringLiteral("4.5"));
-        e->trigger("Annuler");
-        e->view()->setCurrentIndex(e->model()->index(0, 0));
-        e->window().addRow();
-        e->view()->selectRow(2);
-        e->window().removeRow();
-        e->trigger("Annuler");
-        QCOMPARE(e->cell(3, 0), third);
-        QVERIFY(!e->enabled("Annuler") && e->enabled("Rétablir"));
-        QByteArray expected = original;
-        expected.insert(30, QByteArray(30, '\0')).remove(2 * 30, 30);
-        QCOMPARE(e->records().toHex(), expected.toHex());
-        e->trigger("Rétablir");
-        e->trigger("Rétablir");
-        QVERIFY(!e->enabled("Rétablir"));
-        QCOMPARE(e->cell(3, 0) + e->cell(4, 0), QStringLiteral("3.54.5"));
-        put<qint16>(expected, 3 * 30 + 4, 35);
-        put<qint16>(expected, 4 * 30 + 4, 45);
-        QCOMPARE(e->records().toHex(), expected.toHex());
     }
     void nothingActsWithoutADocument_data()
     {

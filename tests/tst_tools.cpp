@@ -242,17 +242,20 @@ private slots:
             << "Date;Heure;Hum. I. (%);\n{D0};7;\n{D1};8;\n{D1};9;\n"
             << "Le fichier ne contient pas le même nombre de lignes que le tableau"
             << QStringList();
-        QTest::newRow("refused values")
+        QTest::newRow("refused values, the others imported")
             << "Date;Heure;Temp. I. (°C);Temp. E. (°C);Hum. I. "
-               "(%)\n{D0};abc;2.5;12,5\n{D1};3000;;9\n"
-            << "3 valeurs du fichier ont été refusées ; leurs cellules gardent leur texte "
-               "précédent :\n"
-               "{L0}, Temp. I. (°C) : \"abc\"\n{L0}, Hum. I. (%) : \"12,5\"\n"
-               "{L1}, Temp. I. (°C) : \"3000\""
+               "(%)\n{D0};abc;2,5;12,5\n{D1};3000;;9\n"
+            << "3 valeurs du fichier sont refusées :\n"
+               "{L0}, Temp. I. (°C) : \"abc\" — « abc » n'est pas un nombre.\n"
+               "{L0}, Hum. I. (%) : \"12.5\" — Cette colonne ne garde pas de décimale.\n"
+               "{L1}, Temp. I. (°C) : \"3000\" — Temp. I. : les valeurs vont de -50 à 2000.\n\n"
+               "Importer les autres valeurs ?"
             << QStringList{"0,2=2.5", "1,3=9"};
         QTest::newRow("dates") << "Date;Heure\n02/03/2015;04:05\n31/12/1899;23:59\n"
-                               << "1 valeur du fichier a été refusée ; sa cellule garde son texte "
-                                  "précédent :\n{L1}, Date Heure : \"31/12/1899 23:59\""
+                               << "1 valeur du fichier est refusée :\n{L1}, Date Heure : "
+                                  "\"31/12/1899 23:59\" — La date du 31/12/1899 23:59 ne peut pas "
+                                  "être enregistrée dans ce fichier.\n\nImporter les autres "
+                                  "valeurs ?"
                                << QStringList{"0,0=02/03/2015 04:05"};
         QTest::newRow("quoted fields")
             << "Date,Heure,\"Note \"\"a;b\"\"\",\"Temp. I. (°C)\"\n"
@@ -260,9 +263,8 @@ private slots:
             << "" << QStringList{"0,1=1.5", "1,1=-2.5"};
         QTest::newRow("a long refused value")
             << "Date;Heure;Temp. I. (°C)\n{D0};" + QString(41, 'x') + "\n{D1};\n"
-            << "1 valeur du fichier a été refusée ; sa cellule garde son texte précédent :\n"
-               "{L0}, Temp. I. (°C) : \"" +
-                   QString(40, 'x') + "…\""
+            << "1 valeur du fichier est refusée :\n{L0}, Temp. I. (°C) : \"" + QString(40, 'x') +
+                   "…\" — « " + QString(40, 'x') + "… » n'est pas un nombre."
             << QStringList();
         QTest::newRow("lines not separated as the title")
             << "Date;Heure;Temp. I. (°C)\nx,y,1.5\nx,y,2.5\n"
@@ -289,11 +291,13 @@ private slots:
                                    << "Erreur lors de l'ouverture de:\n{path}" << QStringList();
     }
     // A change is "row,field=text", field 0 being the row's date; the saved file, read back, shows
-    // what the table showed.
+    // what the table showed. Asked whether to import the values besides those refused, the user
+    // says yes.
     void importFaults()
     {
         auto [file, message, changes] =
             TestSupport::fetch<QString, QString, QStringList>("file", "message", "changes");
+        boxes = std::make_unique<TestSupport::BoxLog>(QStringList{"Oui"});
         const QString document = load(DataFileType::WS2300, 2);
         QList<QStringList> expected;
         for (const QString& row : e->grid())

@@ -40,17 +40,9 @@ class QTextEdit;
 class QTextStream;
 class QTime;
 class QTimeEdit;
+class QUndoStack;
 class TableModel;
 class ValueReview;
-
-// One entry of the edit history: the text to put back into cell (row, column), and the bytes its
-// field held with that text, which are exact where the text is rounded.
-struct EditEntry {
-    QString text;
-    int row = 0;
-    int column = 0;
-    QByteArray fieldBytes;
-};
 
 // A record timestamp of the wswin types, as the two DOS words.
 struct DosDateTime {
@@ -58,16 +50,25 @@ struct DosDateTime {
     quint16 time = 0;
 };
 
-// A value that the editing gate refused while refusals were being gathered, or a date that the
-// row's timestamp cannot hold (column -1).
-struct RefusedValue {
+// A value for a cell, or a date for a row's label and timestamp (column dateColumn), as an
+// operation of many cells writes them.
+struct CellWrite {
     static constexpr int dateColumn = -1;
     int row = 0;
     int column = 0;
     QString text;
 };
 
+// A write that the editing gate refuses, and why, in words for the user.
+struct RefusedWrite {
+    CellWrite write;
+    QString reason;
+};
+
 struct TestAccess;
+class RecordChange;
+class RowInsertion;
+class RowRemoval;
 
 class FenPrincipale : public QMainWindow
 {
@@ -161,6 +162,10 @@ protected:
 
 private:
     friend struct TestAccess;
+    // The history's operations change the records, cells and rows they describe.
+    friend class RecordChange;
+    friend class RowInsertion;
+    friend class RowRemoval;
 
     // --- Application shell: window construction (src/app/window.cpp) ---
     void createMenus();
@@ -178,6 +183,7 @@ private:
                                  int maximumWidth = QWIDGETSIZE_MAX);
     std::unique_ptr<QProgressDialog> showProgress(const QString& label, const QString& cancelText,
                                                   int rows);
+    bool askYesNo(const QString& text);
 
     // --- Station data: loading (src/data/loading.cpp) ---
     static const QStringList& monthNames();
@@ -208,9 +214,6 @@ private:
     static bool fieldHolds(const Format::RecordLayout& layout, int column, const QString& text);
     static void writeTimestamp(Format::Timestamp stamp, char* record, const QString& text);
     char* documentRecord(int row) const;
-    void writeCellToRecord(int row, int column, const QString& text);
-    QByteArray fieldBytes(int row, int column) const;
-    void restoreFieldBytes(int row, int column, const QByteArray& bytes);
 
     // --- Station data: saving (src/data/saving.cpp) ---
     void refreshWs2300Trailer();
@@ -236,8 +239,15 @@ private:
     void enableDocumentActions(bool enable);
     void freeRecordBuffers();
 
-    // --- Table: cell editing (src/table/editing.cpp) ---
+    // --- Table: cell editing, one value or many (src/table/editing.cpp) ---
+    static QString decimalPoint(const QString& text);
     QString refusalReason(int row, int column, const QString& text) const;
+    QString writeRefusal(const CellWrite& write) const;
+    void sortOut(const CellWrite& write, QVector<CellWrite>& writes,
+                 QVector<RefusedWrite>& refused) const;
+    QVector<RefusedWrite> sortOutRefusals(QVector<CellWrite>& writes) const;
+    QString refusalList(const QVector<RefusedWrite>& refused) const;
+    void applyWrites(const QVector<CellWrite>& writes, const QString& operation);
     static QString rangeReason(const Format::Field& field, const Format::AcceptedRange& range);
     static int typedDecimals(const QString& text);
     static QString excerpt(const QString& text);
@@ -248,6 +258,10 @@ private:
     void updateRowActions();
     void goToRow(int row);
     QVector<int> recordRowsToRemove() const;
+    void insertRecordRow(int position);
+    void removeRecordRows(const QVector<int>& rows);
+    void restoreRecordRows(const QVector<int>& rows, const QByteArray& records,
+                           const QStringList& labels, const QVector<QString>& texts);
     bool resizeRecordBuffer(qint64 records);
     void insertRecord(int position);
     void removeRecords(const QVector<int>& rows);
@@ -258,7 +272,6 @@ private:
     void showRecordCount();
 
     // --- Table: date change and the dates of rows (src/table/datechange.cpp) ---
-    bool setRowDate(int row, const QString& text);
     QFormLayout* createDateTimeForm();
     void prefillDateTime(const QString& label);
     void fixDialogSize(const QSize& size);
@@ -272,15 +285,11 @@ private:
     int searchedRow(qint64 target) const;
     void showRowAtTop(int row);
 
-    // --- Table: undo and redo (src/table/history.cpp) ---
+    // --- Table: undo and redo, by operation (src/table/history.cpp, operations.cpp) ---
+    void createHistory();
     void clearEditHistory();
-    void pushEdit(int row, int column, const QString& oldText, const QByteArray& oldBytes);
-    int redoChainEnd() const;
-    void updateHistoryActions();
-    void followInsertedRow(int row);
-    void followRemovedRows(const QVector<int>& rows);
-    void discardRedoChain();
-    void applyHistoryEntry(int slot);
+    void abandonHistory();
+    void showChangedCell(int row, int column);
 
     // --- Tools: sensor columns, export, import, printing (src/tools/sensors.cpp, export.cpp,
     //     import.cpp, printing.cpp) ---
@@ -297,11 +306,13 @@ private:
     static QStringList importFields(const QString& line, QChar separator);
     QString importMismatch(const QStringList& lines, const QStringList& title,
                            const QVector<int>& targets, QChar separator) const;
-    QVector<RefusedValue> importRows(const QStringList& lines, QChar separator,
-                                     const QVector<int>& targets, QProgressDialog& progress);
+    void importRows(const QStringList& lines, QChar separator, const QVector<int>& targets,
+                    QProgressDialog& progress, QVector<CellWrite>& writes,
+                    QVector<RefusedWrite>& refused);
     QVector<int> importTargets(const QStringList& titleFields) const;
-    bool importLine(int row, const QStringList& fields, const QVector<int>& targets);
-    void reportRefusals(const QVector<RefusedValue>& refused);
+    void importLine(int row, const QStringList& fields, const QVector<int>& targets,
+                    QVector<CellWrite>& writes, QVector<RefusedWrite>& refused) const;
+    bool importDespiteRefusals(const QVector<RefusedWrite>& refused, bool othersLeft);
     bool buildPrintDocument();
     QString printHeading(QVector<int>& columns) const;
     void appendPrintRows(QTextCursor& cursor, const QVector<int>& columns);
@@ -319,12 +330,9 @@ private:
     QHash<quint64, QString> cellTexts;
 
     // --- Edit history ---
-    qint32 undoCount = 0;
-    std::array<EditEntry, historySize> editHistory;
-    // False while the history puts a cell back, which the gate then leaves alone.
+    QUndoStack* undoStack = nullptr;
+    // False while the history puts cells back, which the gate then leaves alone.
     bool recordEdits = true;
-    // While an import runs, the gate gathers its refusals here instead of showing a box for each.
-    QVector<RefusedValue>* refusedValues = nullptr;
 
     // --- Actions ---
     QAction* saveAction = nullptr;

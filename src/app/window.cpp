@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
@@ -50,6 +51,7 @@ FenPrincipale::FenPrincipale()
 
     review = new ValueReview(this);
     createMenus();
+    createHistory();
     createToolBars();
     createCentralWidget();
     createTableView();
@@ -297,6 +299,18 @@ QHBoxLayout* FenPrincipale::createButtonRow(const QString& text, void (FenPrinci
     row->addSpacing(20);
     row->addWidget(cancelButton);
     return row;
+}
+
+// A question whose safe answer, "Non", is the default.
+bool FenPrincipale::askYesNo(const QString& text)
+{
+    QMessageBox question(this);
+    question.setIcon(QMessageBox::Question);
+    question.setText(text);
+    QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+    question.setDefaultButton(question.addButton(QStringLiteral("Non"), QMessageBox::NoRole));
+    question.exec();
+    return question.clickedButton() == yes;
 }
 
 // A window-modal progress dialog, shown at once: without a zero minimum duration it would not run

@@ -84,36 +84,6 @@ char* FenPrincipale::documentRecord(int row) const
     return buffer + qint64(row) * Format::layout(documentType).recordSize;
 }
 
-void FenPrincipale::writeCellToRecord(int row, int column, const QString& text)
-{
-    const Format::RecordLayout& layout = Format::layout(documentType);
-    char* record = documentRecord(row);
-    if (!record || column < 0 || column >= layout.columnCount)
-        return;
-    writeField(layout.fields[column], record, text);
-}
-
-QByteArray FenPrincipale::fieldBytes(int row, int column) const
-{
-    const Format::RecordLayout& layout = Format::layout(documentType);
-    const char* record = documentRecord(row);
-    if (!record || column < 0 || column >= layout.columnCount)
-        return QByteArray();
-    const Format::Field& field = layout.fields[column];
-    return QByteArray(record + field.offset, Format::fieldSize(field.type));
-}
-
-void FenPrincipale::restoreFieldBytes(int row, int column, const QByteArray& bytes)
-{
-    const Format::RecordLayout& layout = Format::layout(documentType);
-    char* record = documentRecord(row);
-    if (!record || column < 0 || column >= layout.columnCount)
-        return;
-    const Format::Field& field = layout.fields[column];
-    if (bytes.size() == Format::fieldSize(field.type))
-        std::memcpy(record + field.offset, bytes.constData(), size_t(bytes.size()));
-}
-
 // A text is only worth storing when its field, written and read back, holds the very number
 // that was typed, trailing zeros aside ("21.30" is 21.3): otherwise the file would silently get a
 // value the user never saw, such as 0 for "0.04" in a tenths field or 22.5 for "22.54" in a

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUndoStack>
 #include <QtEndian>
 
 namespace
@@ -19,18 +20,6 @@ const QString datFilter = QStringLiteral("Fichier DAT (*.DAT)");
 bool writeBlock(QFile& file, const char* data, qint64 size)
 {
     return size == 0 || file.write(data, size) == size;
-}
-
-// A question whose safe answer, "Non", is the default.
-bool askYesNo(QWidget* parent, const QString& text)
-{
-    QMessageBox question(parent);
-    question.setIcon(QMessageBox::Question);
-    question.setText(text);
-    QPushButton* yes = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-    question.setDefaultButton(question.addButton(QStringLiteral("Non"), QMessageBox::NoRole));
-    question.exec();
-    return question.clickedButton() == yes;
 }
 
 } // namespace
@@ -91,13 +80,13 @@ bool FenPrincipale::confirmSavable()
     }
     const qint64 placeholders = placeholderCells();
     return placeholders == 0 ||
-           askYesNo(this, (placeholders == 1
-                               ? QStringLiteral("1 valeur des lignes ajoutées est encore « -- » : "
-                                                "elle sera enregistrée comme 0.")
-                               : QStringLiteral("%1 valeurs des lignes ajoutées sont encore « -- » "
-                                                ": elles seront enregistrées comme 0.")
-                                     .arg(placeholders)) +
-                              QStringLiteral("\nEnregistrer quand même ?"));
+           askYesNo((placeholders == 1
+                         ? QStringLiteral("1 valeur des lignes ajoutées est encore « -- » : "
+                                          "elle sera enregistrée comme 0.")
+                         : QStringLiteral("%1 valeurs des lignes ajoutées sont encore « -- » "
+                                          ": elles seront enregistrées comme 0.")
+                               .arg(placeholders)) +
+                    QStringLiteral("\nEnregistrer quand même ?"));
 }
 
 // The labels of undated rows all read the same: their place in the table is what tells them
@@ -127,7 +116,7 @@ bool FenPrincipale::saveDocument()
     if (!confirmSavable() || !writeDocument(currentFilePath))
         return false;
     showSavedPlaceholders();
-    saveAction->setEnabled(false);
+    undoStack->setClean();
     return true;
 }
 
@@ -157,7 +146,7 @@ void FenPrincipale::enregistrer_sous()
     showSavedPlaceholders();
     currentFilePath = path;
     fileLabel->setText(fileLabelText());
-    saveAction->setEnabled(false);
+    undoStack->setClean();
     updateWindowTitle();
 }
 
@@ -167,6 +156,6 @@ bool FenPrincipale::appendSuffixIfAllowed(QString& path, const QString& suffix)
 {
     path += suffix;
     return !QFileInfo::exists(path) ||
-           askYesNo(this, QStringLiteral("Le fichier \"") + QFileInfo(path).fileName() +
-                              QStringLiteral("\" existe déjà. Voulez-vous le remplacer ?"));
+           askYesNo(QStringLiteral("Le fichier \"") + QFileInfo(path).fileName() +
+                    QStringLiteral("\" existe déjà. Voulez-vous le remplacer ?"));
 }

@@ -196,24 +196,13 @@ void ChartWindow::followModel()
 // each would cost more than the refresh.
 void ChartWindow::scheduleRefresh()
 {
-    stale = true;
-    if (!held && !refreshTimer.isActive())
+    if (!refreshTimer.isActive())
         refreshTimer.start();
-}
-
-void ChartWindow::holdRefresh(bool hold)
-{
-    held = hold;
-    if (held)
-        refreshTimer.stop();
-    else if (stale)
-        scheduleRefresh();
 }
 
 void ChartWindow::refresh()
 {
     refreshTimer.stop();
-    stale = false;
     curve->setCells(model ? readCells(*model, columnIndex, stateOf)
                           : std::vector<ColumnCurve::Cell>());
     plot->replot();
@@ -315,7 +304,7 @@ void ChartWindow::showWholeColumn()
 void ChartWindow::pickPointAt(const QPoint& position)
 {
     // Rows inserted or removed since the last re-read have moved the records.
-    if (stale)
+    if (refreshTimer.isActive())
         refresh();
     if (!model)
         return;

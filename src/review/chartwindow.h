@@ -29,9 +29,6 @@ public:
     ChartWindow(const TableModel* model, int column, int decimals, StateOf stateOf,
                 QWidget* parent);
     int column() const { return columnIndex; }
-    // While held, changes to the table only leave the chart out of date; the release re-reads
-    // the model once, at the next pass of the event loop, if any came.
-    void holdRefresh(bool held);
 
 public slots:
     // Any number of calls before the event loop comes round make one re-read of the model.
@@ -63,8 +60,6 @@ private:
     QwtPlot* plot = nullptr;
     ColumnCurve* curve = nullptr;
     QTimer refreshTimer;
-    bool held = false;
-    bool stale = false;
     QPoint pressPosition;
 };
 

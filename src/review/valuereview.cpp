@@ -23,18 +23,6 @@ ValueReview::ValueReview(QMainWindow* mainWindow) : QObject(mainWindow), window(
     connect(nextSuspectAction, &QAction::triggered, this, &ValueReview::nextSuspect);
 }
 
-ValueReview::LongChange::LongChange(ValueReview& review) : review(review)
-{
-    if (review.longChanges++ == 0 && review.chartWindow)
-        review.chartWindow->holdRefresh(true);
-}
-
-ValueReview::LongChange::~LongChange()
-{
-    if (--review.longChanges == 0 && review.chartWindow)
-        review.chartWindow->holdRefresh(false);
-}
-
 ChartWindow* ValueReview::chart() const
 {
     return chartWindow;
@@ -122,7 +110,6 @@ void ValueReview::showChart()
         [cells, column](int row) { return cells ? cells->state(row, column) : CellState::Reading; },
         window);
     chartWindow->setAttribute(Qt::WA_DeleteOnClose);
-    chartWindow->holdRefresh(longChanges > 0);
     connect(chartWindow, &ChartWindow::recordClicked, this,
             [this, column](int row) { showCell(row, column); });
     connect(suspects, &SuspectCells::changed, chartWindow, &ChartWindow::scheduleRefresh);

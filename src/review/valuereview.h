@@ -24,21 +24,6 @@ class ValueReview : public QObject
     Q_OBJECT
 
 public:
-    // While one lives, the chart follows the table once, when the last one ends: an operation
-    // that changes many cells and lets the event loop run as it goes, as the import does for its
-    // progress dialog, would otherwise have the chart re-read its whole column at every pass.
-    class LongChange
-    {
-    public:
-        explicit LongChange(ValueReview& review);
-        ~LongChange();
-        LongChange(const LongChange&) = delete;
-        LongChange& operator=(const LongChange&) = delete;
-
-    private:
-        ValueReview& review;
-    };
-
     explicit ValueReview(QMainWindow* window);
 
     QList<QAction*> actions() const;
@@ -66,7 +51,6 @@ private:
     QAction* nextSuspectAction = nullptr;
     QAction* chartAction = nullptr;
     const Format::RecordLayout* layout = nullptr;
-    int longChanges = 0;
     QPointer<SuspectCells> suspects;
     QPointer<const TableModel> model;
     QPointer<ChartWindow> chartWindow;

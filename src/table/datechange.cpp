@@ -96,28 +96,14 @@ void FenPrincipale::set_verticalheader_item()
         currentDialog->close();
         return;
     }
-    if (!setRowDate(dateRow, text)) {
-        QMessageBox::critical(
-            currentDialog, QStringLiteral("Erreur"),
-            QStringLiteral("La date du %1 ne peut pas être enregistrée dans ce fichier.").arg(text),
-            QMessageBox::Ok, QMessageBox::NoButton);
+    const QString reason = writeRefusal({dateRow, CellWrite::dateColumn, text});
+    if (!reason.isNull()) {
+        QMessageBox::critical(currentDialog, QStringLiteral("Erreur"), reason, QMessageBox::Ok,
+                              QMessageBox::NoButton);
         return;
     }
-    saveAction->setEnabled(true);
+    applyWrites({{dateRow, CellWrite::dateColumn, text}}, QStringLiteral("changement de date"));
     currentDialog->close();
-}
-
-// Gives row the date and time of text, in its label and in its record's timestamp, both or
-// neither: false when the row has no record or its timestamp cannot hold that date.
-bool FenPrincipale::setRowDate(int row, const QString& text)
-{
-    char* record = documentRecord(row);
-    const Format::Timestamp stamp = Format::layout(documentType).timestamp;
-    if (!record || !timestampHolds(stamp, text))
-        return false;
-    writeTimestamp(stamp, record, text);
-    model->setHeaderData(row, Qt::Vertical, text, Qt::EditRole);
-    return true;
 }
 
 // The "Date: " and "Heure: " rows of the date dialogs, with editors that offer only the dates

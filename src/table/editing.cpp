@@ -1,32 +1,45 @@
 #include "app/fenprincipale.h"
+#include "table/operations.h"
 #include "table/tablemodel.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>
 #include <QMessageBox>
 #include <QTableView>
+#include <QUndoStack>
 
 #include <cmath>
 
 void FenPrincipale::Courant_changed(const QItemSelection&, const QItemSelection&) {}
 
-// The one gate for cell changes: a number of the accepted range that its field can hold is
-// written into the record; anything else is put back, and the box says why. What the history
-// puts back does not come here: it restores the record's bytes itself.
+// The one gate for typed values: a number of the accepted range that its field can hold becomes
+// an operation of the history, which writes it into the record; anything else is put back, and
+// the box says why. What the history puts back does not come here: it restores the record's
+// bytes itself.
 void FenPrincipale::modif_donnees(const QModelIndex& topLeft, const QModelIndex&)
 {
     if (!recordEdits)
         return;
-    const QString text = model->data(topLeft, Qt::DisplayRole).toString();
-    const QString reason = refusalReason(topLeft.row(), topLeft.column(), text);
+    const int row = topLeft.row();
+    const int column = topLeft.column();
+    const QString text = decimalPoint(model->cellText(row, column));
+    const QString reason = refusalReason(row, column, text);
     if (!reason.isNull()) {
         refuseEdit(topLeft, reason);
         return;
     }
-    pushEdit(topLeft.row(), topLeft.column(), model->previousText,
-             fieldBytes(topLeft.row(), topLeft.column()));
-    saveAction->setEnabled(true);
-    writeCellToRecord(topLeft.row(), topLeft.column(), text);
+    auto* change = new RecordChange(*this, QStringLiteral("saisie de « %1 »").arg(excerpt(text)));
+    change->change(row, column, text, model->previousText);
+    undoStack->push(change);
+}
+
+// A French interface takes the French way of typing a number: "12,5" is 12.5, and is kept as
+// the table writes it. A text with a point, or with more than one comma, is left as it is.
+QString FenPrincipale::decimalPoint(const QString& text)
+{
+    if (text.count(QLatin1Char(',')) != 1 || text.contains(QLatin1Char('.')))
+        return text;
+    return QString(text).replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
 // Why text cannot go into cell (row, column), in words for the user; a null text when it can.
@@ -35,14 +48,8 @@ QString FenPrincipale::refusalReason(int row, int column, const QString& text) c
 {
     bool isNumber = false;
     const float value = text.toFloat(&isNumber);
-    if (!isNumber || !std::isfinite(value)) {
-        QString pointed = text;
-        pointed.replace(QLatin1Char(','), QLatin1Char('.'));
-        if (text.contains(QLatin1Char(',')) && std::isfinite(pointed.toFloat(&isNumber)) &&
-            isNumber)
-            return QStringLiteral("La virgule ne sépare pas les décimales : utilisez le point.");
+    if (!isNumber || !std::isfinite(value))
         return QStringLiteral("« %1 » n'est pas un nombre.").arg(excerpt(text));
-    }
     const Format::RecordLayout& layout = Format::layout(documentType);
     if (!documentRecord(row) || column < 0 || column >= layout.columnCount)
         return QStringLiteral("Cette ligne ne correspond à aucun enregistrement du fichier.");
@@ -60,6 +67,77 @@ QString FenPrincipale::refusalReason(int row, int column, const QString& text) c
                : kept == 1 ? QStringLiteral("Cette colonne ne garde qu'une décimale.")
                            : QStringLiteral("Cette colonne garde %1 décimales.").arg(kept);
     return QStringLiteral("Le champ de cette colonne ne peut pas contenir cette valeur.");
+}
+
+// Why the gate refuses write, or a null text: a value as typed into its cell, a date as the date
+// dialog gives it.
+QString FenPrincipale::writeRefusal(const CellWrite& write) const
+{
+    if (write.column != CellWrite::dateColumn)
+        return refusalReason(write.row, write.column, write.text);
+    if (!documentRecord(write.row))
+        return QStringLiteral("Cette ligne ne correspond à aucun enregistrement du fichier.");
+    if (!timestampHolds(Format::layout(documentType).timestamp, write.text))
+        return QStringLiteral("La date du %1 ne peut pas être enregistrée dans ce fichier.")
+            .arg(excerpt(write.text));
+    return QString();
+}
+
+// Puts each value of writes in the form the table keeps, then takes out of writes those that the
+// gate refuses, and returns them with the gate's reasons. Nothing is written yet: an operation of
+// many cells is done whole or not at all.
+QVector<RefusedWrite> FenPrincipale::sortOutRefusals(QVector<CellWrite>& writes) const
+{
+    QVector<CellWrite> given;
+    given.swap(writes);
+    QVector<RefusedWrite> refused;
+    for (CellWrite& write : given) {
+        if (write.column != CellWrite::dateColumn)
+            write.text = decimalPoint(write.text);
+        sortOut(write, writes, refused);
+    }
+    return refused;
+}
+
+// Adds write to writes when the gate accepts it, to refused otherwise.
+void FenPrincipale::sortOut(const CellWrite& write, QVector<CellWrite>& writes,
+                            QVector<RefusedWrite>& refused) const
+{
+    const QString reason = writeRefusal(write);
+    if (reason.isNull())
+        writes.append(write);
+    else
+        refused.append({write, reason});
+}
+
+// The first refused writes, a line each with its row, column, value and reason, then "..." for
+// the others.
+QString FenPrincipale::refusalList(const QVector<RefusedWrite>& refused) const
+{
+    const int named = 5;
+    QStringList lines;
+    for (int i = 0; i < qMin(refused.size(), named); ++i) {
+        const CellWrite& write = refused.at(i).write;
+        lines << QStringLiteral("%1, %2 : \"%3\" — %4")
+                     .arg(model->headerData(write.row, Qt::Vertical, Qt::DisplayRole).toString(),
+                          write.column == CellWrite::dateColumn ? QStringLiteral("Date Heure")
+                                                                : columnExportName(write.column),
+                          excerpt(write.text), refused.at(i).reason);
+    }
+    if (refused.size() > named)
+        lines << QStringLiteral("...");
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Writes values and dates that the gate accepted as one operation of the history.
+void FenPrincipale::applyWrites(const QVector<CellWrite>& writes, const QString& operation)
+{
+    if (writes.isEmpty())
+        return;
+    auto* change = new RecordChange(*this, operation);
+    for (const CellWrite& write : writes)
+        change->change(write.row, write.column, write.text);
+    undoStack->push(change);
 }
 
 // After an import or a change of many cells, a range that does not name its column is a riddle.
@@ -100,14 +178,11 @@ int FenPrincipale::typedDecimals(const QString& text)
     return digits;
 }
 
-// An import reports its refusals once it is over, rather than with a box for each of them.
 void FenPrincipale::refuseEdit(const QModelIndex& index, const QString& reason)
 {
     const QSignalBlocker blocker(model);
     const QString text = model->data(index, Qt::DisplayRole).toString();
-    if (!text.isEmpty() && refusedValues) {
-        refusedValues->append({index.row(), index.column(), text});
-    } else if (!text.isEmpty()) {
+    if (!text.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Erreur"),
                         QStringLiteral("Erreur de saisie"), QMessageBox::Ok, this);
         box.setInformativeText(reason);

@@ -1,11 +1,12 @@
 #include "app/fenprincipale.h"
+#include "table/operations.h"
 #include "table/tablemodel.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QSignalBlocker>
 #include <QTableView>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,7 +19,6 @@ const QString newCellText = QStringLiteral("--");
 } // namespace
 
 // Inserts a record of zero bytes below the current row, or at the top when no cell is current.
-// A file without records shows one row that holds none: the new record takes that row's place.
 void FenPrincipale::addRow()
 {
     if (!hasDocument())
@@ -29,21 +29,7 @@ void FenPrincipale::addRow()
         showError(QStringLiteral("Mémoire insuffisante"));
         return;
     }
-    if (model->rowCount() == recordCount)
-        model->insertRows(position, 1, QModelIndex());
-    insertRecord(position);
-
-    model->setHeaderData(position, Qt::Vertical, newRowLabel, Qt::EditRole);
-    {
-        // The placeholders are no values: they pass no gate and reach no record.
-        const QSignalBlocker blocker(model);
-        for (int column = 0; column < model->columnCount(); ++column)
-            model->setData(model->index(position, column), newCellText, Qt::EditRole);
-    }
-    tableView->viewport()->update();
-    saveAction->setEnabled(true);
-    followInsertedRow(position);
-    showRecordCount();
+    undoStack->push(new RowInsertion(*this, position));
 }
 
 // Removes the records of the whole selected rows, in the buffer and in the table alike.
@@ -52,12 +38,37 @@ void FenPrincipale::removeRow()
     if (!hasDocument())
         return;
     const QVector<int> rows = recordRowsToRemove();
-    if (rows.isEmpty())
+    if (!rows.isEmpty())
+        undoStack->push(new RowRemoval(*this, rows));
+}
+
+// A record of zero bytes at position, and its row, whose placeholders are no values: they pass no
+// gate and reach no record. A file without records shows one row that holds none: the record
+// takes that row's place.
+void FenPrincipale::insertRecordRow(int position)
+{
+    if (!resizeRecordBuffer(qint64(recordCount) + 1)) {
+        abandonHistory();
         return;
+    }
+    const bool replacesEmptyRow = model->rowCount() != recordCount;
+    insertRecord(position);
+    const QVector<QString> placeholders(model->columnCount(), newCellText);
+    if (replacesEmptyRow) {
+        model->removeRows(0, 1, QModelIndex());
+        position = 0;
+    }
+    model->insertFilledRows(position, {newRowLabel}, placeholders);
+    showRecordCount();
+}
+
+// Removes the records of rows, ascending, and their rows. The selection covers the rows that go
+// or lies elsewhere; dropped first, it need not follow each of the runs below. Each run of
+// adjacent rows leaves the table in one step, from the bottom up, so that the rows of the runs
+// above keep their numbers.
+void FenPrincipale::removeRecordRows(const QVector<int>& rows)
+{
     removeRecords(rows);
-    // The selection covers exactly the rows that go; dropped first, it need not follow each of
-    // the runs below. Each run of adjacent rows leaves the table in one step, the lowest run
-    // first, so that the rows of the runs above keep their numbers.
     tableView->clearSelection();
     for (int end = rows.size(); end > 0;) {
         int start = end - 1;
@@ -67,8 +78,42 @@ void FenPrincipale::removeRow()
         end = start;
     }
     removeRowsAction->setEnabled(false);
-    saveAction->setEnabled(true);
-    followRemovedRows(rows);
+    showRecordCount();
+}
+
+// Puts removed records back at rows, ascending, with the bytes, labels and cell texts they had:
+// the records move in one pass from the last gap up, and the table gets each run of adjacent
+// rows in one step, from the top down, so that each run lands on its own rows.
+void FenPrincipale::restoreRecordRows(const QVector<int>& rows, const QByteArray& records,
+                                      const QStringList& labels, const QVector<QString>& texts)
+{
+    if (!resizeRecordBuffer(qint64(recordCount) + rows.size())) {
+        abandonHistory();
+        return;
+    }
+    const qint64 size = Format::layout(documentType).recordSize;
+    char* buffer = recordBuffers[int(documentType)];
+    qint64 placed = qint64(recordCount) + rows.size();
+    qint64 kept = recordCount;
+    for (int i = rows.size() - 1; i >= 0; --i) {
+        const qint64 following = placed - rows.at(i) - 1;
+        std::memmove(buffer + (rows.at(i) + 1) * size, buffer + (kept - following) * size,
+                     size_t(following * size));
+        std::memcpy(buffer + rows.at(i) * size, records.constData() + i * size, size_t(size));
+        placed = rows.at(i);
+        kept -= following;
+    }
+    recordCount += rows.size();
+
+    const int columns = model->columnCount();
+    for (int start = 0; start < rows.size();) {
+        int end = start + 1;
+        while (end < rows.size() && rows.at(end) == rows.at(end - 1) + 1)
+            ++end;
+        model->insertFilledRows(rows.at(start), labels.mid(start, end - start),
+                                texts.mid(start * columns, (end - start) * columns));
+        start = end;
+    }
     showRecordCount();
 }
 

@@ -177,6 +177,35 @@ bool TableModel::insertRows(int position, int count, const QModelIndex& parent)
     return true;
 }
 
+bool TableModel::insertFilledRows(int position, const QStringList& rowLabels,
+                                  const QVector<QString>& cells)
+{
+    const int count = rowLabels.size();
+    if (position < 0 || position > rowCount() || count <= 0 ||
+        cells.size() != count * columnCount())
+        return false;
+    beginInsertRows(QModelIndex(), position, position + count - 1);
+    rowSlots.insert(position, count, 0);
+    for (int i = 0; i < count; ++i) {
+        rowSlots[position + i] = takeSlot();
+        setLabel(position + i, rowLabels.at(i));
+        std::copy_n(cells.cbegin() + i * columnCount(), columnCount(),
+                    texts.begin() + rowSlots.at(position + i) * slotWidth());
+    }
+    endInsertRows();
+    return true;
+}
+
+void TableModel::announceCells(int firstRow, int lastRow, int firstColumn, int lastColumn)
+{
+    emit dataChanged(index(firstRow, firstColumn), index(lastRow, lastColumn), QVector<int>());
+}
+
+void TableModel::announceLabels(int firstRow, int lastRow)
+{
+    emit headerDataChanged(Qt::Vertical, firstRow, lastRow);
+}
+
 // Rows past the end are skipped: only the part of the range inside the table is removed and
 // announced.
 bool TableModel::removeRows(int position, int count, const QModelIndex& parent)

@@ -38,6 +38,18 @@ public:
     // vector, and Qt keeps a vector in one block of at most INT_MAX bytes.
     static qint64 maximumRows(int columns);
 
+    // Bulk changes for the history: texts and labels put without a signal, then announced once
+    // for the block they lie in, so that a change of a hundred thousand cells is one repaint
+    // and one re-examination.
+    void putText(int row, int column, const QString& text) { this->text(row, column) = text; }
+    void putLabel(int row, const QString& text) { setLabel(row, text); }
+    void announceCells(int firstRow, int lastRow, int firstColumn, int lastColumn);
+    void announceLabels(int firstRow, int lastRow);
+    // Inserts rows at position with their labels and their cells' texts, row after row, in place
+    // before anyone is told of them.
+    bool insertFilledRows(int position, const QStringList& rowLabels,
+                          const QVector<QString>& cells);
+
     bool removeExtraRows();
     bool setHeaderLabels(int orientation, const QVariant& labels, int role);
 

@@ -1,11 +1,11 @@
 #include "app/fenprincipale.h"
-#include "review/valuereview.h"
 #include "table/tablemodel.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressDialog>
@@ -16,9 +16,6 @@
 
 namespace
 {
-
-// How many refused values the report names; the others are only counted.
-constexpr int namedRefusals = 5;
 
 // No export of a table comes near this many bytes a cell; a spreadsheet's quotes and notes fit in
 // the rest, of the file and of a line.
@@ -99,10 +96,13 @@ void FenPrincipale::fenImporter()
     }
 
     progress->setLabelText(QStringLiteral("Import des données..."));
-    const QVector<RefusedValue> refused = importRows(lines, separator, targets, *progress);
+    QVector<CellWrite> writes;
+    QVector<RefusedWrite> refused;
+    importRows(lines, separator, targets, *progress, writes, refused);
     progress->close();
-    if (!refused.isEmpty())
-        reportRefusals(refused);
+    if (!refused.isEmpty() && !importDespiteRefusals(refused, !writes.isEmpty()))
+        return;
+    applyWrites(writes, QStringLiteral("import de « %1 »").arg(QFileInfo(path).fileName()));
 }
 
 // Reads the file's lines into lines, a title and then one a row, and says why, in words for the
@@ -216,30 +216,20 @@ QString FenPrincipale::importMismatch(const QStringList& lines, const QStringLis
         .arg(separator);
 }
 
-// Imports the data lines with the view hidden, the document actions off and the chart following
-// only the end, and returns the values that the gate refused.
-QVector<RefusedValue> FenPrincipale::importRows(const QStringList& lines, QChar separator,
-                                                const QVector<int>& targets,
-                                                QProgressDialog& progress)
+// Reads the data lines into the writes they ask for, checked by the editing gate, with the
+// document actions off: nothing is written yet.
+void FenPrincipale::importRows(const QStringList& lines, QChar separator,
+                               const QVector<int>& targets, QProgressDialog& progress,
+                               QVector<CellWrite>& writes, QVector<RefusedWrite>& refused)
 {
-    const ValueReview::LongChange longChange(*review);
     enableDocumentActions(false);
-    tableView->setVisible(false);
-    QVector<RefusedValue> refused;
-    refusedValues = &refused;
-    bool datesChanged = false;
     const int step = qMax(1, recordCount / toolProgressSteps);
     for (int row = 0; row < recordCount; ++row) {
-        datesChanged |= importLine(row, importFields(lines.at(row + 1), separator), targets);
+        importLine(row, importFields(lines.at(row + 1), separator), targets, writes, refused);
         if (row % step == 0)
             progress.setValue(row);
     }
-    refusedValues = nullptr;
-    tableView->setVisible(true);
     enableDocumentActions(true);
-    if (datesChanged)
-        saveAction->setEnabled(true);
-    return refused;
 }
 
 // For each field of the title line, the table column it names, or -1: the date and the time,
@@ -261,51 +251,39 @@ QVector<int> FenPrincipale::importTargets(const QStringList& titleFields) const
     return targets;
 }
 
-// Imports one data line into row; true when it changed the row's date. A field the line does
-// not have, or leaves empty, leaves its cell as it was; a date the row's timestamp cannot hold
-// leaves the row's date as it was and is reported with the refused values.
-bool FenPrincipale::importLine(int row, const QStringList& fields, const QVector<int>& targets)
+// The writes of one data line into row: its date and values where they differ from what the
+// table shows, "12,5" being 12.5. A field the line does not have, or leaves empty, leaves its
+// cell as it is.
+void FenPrincipale::importLine(int row, const QStringList& fields, const QVector<int>& targets,
+                               QVector<CellWrite>& writes, QVector<RefusedWrite>& refused) const
 {
-    bool dateChanged = false;
     if (fields.size() >= 2) {
         const QString date = fields.at(0) + QLatin1Char(' ') + fields.at(1);
-        if (date != model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString()) {
-            dateChanged = setRowDate(row, date);
-            if (!dateChanged)
-                refusedValues->append({row, RefusedValue::dateColumn, date});
-        }
+        if (date != model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString())
+            sortOut({row, CellWrite::dateColumn, date}, writes, refused);
     }
     const int count = qMin(fields.size(), targets.size());
     for (int field = 2; field < count; ++field) {
-        const QString& text = fields.at(field);
-        if (targets.at(field) < 0 || text.isEmpty())
+        if (targets.at(field) < 0 || fields.at(field).isEmpty())
             continue;
-        const QModelIndex cell = model->index(row, targets.at(field));
-        if (model->data(cell, Qt::DisplayRole).toString() != text)
-            model->setData(cell, text, Qt::EditRole);
+        const QString text = decimalPoint(fields.at(field));
+        if (model->cellText(row, targets.at(field)) != text)
+            sortOut({row, targets.at(field), text}, writes, refused);
     }
-    return dateChanged;
 }
 
-void FenPrincipale::reportRefusals(const QVector<RefusedValue>& refused)
+// An import is done whole or not at all, unless the user says otherwise: the refused values are
+// named, and the others imported only on "Oui". True to import them.
+bool FenPrincipale::importDespiteRefusals(const QVector<RefusedWrite>& refused, bool othersLeft)
 {
-    const int count = refused.size();
-    QString text = count == 1
-                       ? QStringLiteral("1 valeur du fichier a été refusée ; sa cellule garde "
-                                        "son texte précédent :")
-                       : QStringLiteral("%1 valeurs du fichier ont été refusées ; leurs cellules "
-                                        "gardent leur texte précédent :")
-                             .arg(count);
-    for (int i = 0; i < qMin(count, namedRefusals); ++i) {
-        const RefusedValue& value = refused.at(i);
-        text += QLatin1Char('\n') +
-                model->headerData(value.row, Qt::Vertical, Qt::DisplayRole).toString() +
-                QStringLiteral(", ") +
-                (value.column == RefusedValue::dateColumn ? QStringLiteral("Date Heure")
-                                                          : columnExportName(value.column)) +
-                QStringLiteral(" : \"") + excerpt(value.text) + QLatin1Char('"');
+    const QString summary =
+        (refused.size() == 1
+             ? QStringLiteral("1 valeur du fichier est refusée :")
+             : QStringLiteral("%1 valeurs du fichier sont refusées :").arg(refused.size())) +
+        QLatin1Char('\n') + refusalList(refused);
+    if (!othersLeft) {
+        showError(summary);
+        return false;
     }
-    if (count > namedRefusals)
-        text += QStringLiteral("\n...");
-    showError(text);
+    return askYesNo(summary + QStringLiteral("\n\nImporter les autres valeurs ?"));
 }

@@ -1,0 +1,151 @@
+#include "table/operations.h"
+
+#include "app/fenprincipale.h"
+#include "table/tablemodel.h"
+
+#include <climits>
+#include <cstring>
+
+RecordChange::RecordChange(FenPrincipale& window, const QString& text)
+    : QUndoCommand(text), window(window), recordSize(Format::layout(window.documentType).recordSize)
+{
+}
+
+void RecordChange::change(int row, int column, const QString& text)
+{
+    change(row, column, text,
+           column == labelColumn
+               ? window.model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString()
+               : window.model->cellText(row, column));
+}
+
+void RecordChange::change(int row, int column, const QString& text, const QString& shown)
+{
+    const int record = recordIndex(row);
+    if (record < 0)
+        return;
+    char* changed = after.data() + qint64(record) * recordSize;
+    const Format::RecordLayout& layout = Format::layout(window.documentType);
+    if (column == labelColumn)
+        FenPrincipale::writeTimestamp(layout.timestamp, changed, text);
+    else
+        FenPrincipale::writeField(layout.fields[column], changed, text);
+    cells.append({record, column, shown, text});
+}
+
+// The index of row's record among those changed, its bytes kept on its first change; -1 for a
+// row that holds no record.
+int RecordChange::recordIndex(int row)
+{
+    if (!rows.isEmpty() && rows.last() == row)
+        return rows.size() - 1;
+    const auto known = indexOfRow.constFind(row);
+    if (known != indexOfRow.cend())
+        return known.value();
+    const char* record = window.documentRecord(row);
+    if (!record)
+        return -1;
+    rows.append(row);
+    indexOfRow.insert(row, rows.size() - 1);
+    before.append(record, recordSize);
+    after.append(record, recordSize);
+    return rows.size() - 1;
+}
+
+void RecordChange::undo()
+{
+    apply(false);
+    window.showChangedCell(rows.at(cells.first().record), cells.first().column);
+}
+
+// The first time is the operation being done, with the user's selection left as it is; after
+// that, the cell it changed first is made current, as for an undo.
+void RecordChange::redo()
+{
+    apply(true);
+    if (indexOfRow.isEmpty())
+        window.showChangedCell(rows.at(cells.first().record), cells.first().column);
+    indexOfRow.clear();
+    indexOfRow.squeeze();
+}
+
+// Puts every changed record, cell and label in its state before or after, then tells the
+// table's followers once for the block of cells and the run of labels that changed.
+void RecordChange::apply(bool toAfter)
+{
+    const QByteArray& bytes = toAfter ? after : before;
+    for (int i = 0; i < rows.size(); ++i)
+        std::memcpy(window.documentRecord(rows.at(i)), bytes.constData() + qint64(i) * recordSize,
+                    size_t(recordSize));
+    TableModel* model = window.model;
+    int firstRow = INT_MAX, lastRow = -1, firstColumn = INT_MAX, lastColumn = -1;
+    int firstLabel = INT_MAX, lastLabel = -1;
+    for (const Cell& cell : cells) {
+        const int row = rows.at(cell.record);
+        const QString& text = toAfter ? cell.after : cell.before;
+        if (cell.column == labelColumn) {
+            model->putLabel(row, text);
+            firstLabel = qMin(firstLabel, row);
+            lastLabel = qMax(lastLabel, row);
+        } else {
+            model->putText(row, cell.column, text);
+            firstRow = qMin(firstRow, row);
+            lastRow = qMax(lastRow, row);
+            firstColumn = qMin(firstColumn, cell.column);
+            lastColumn = qMax(lastColumn, cell.column);
+        }
+    }
+    window.recordEdits = false;
+    if (lastRow >= 0)
+        model->announceCells(firstRow, lastRow, firstColumn, lastColumn);
+    if (lastLabel >= 0)
+        model->announceLabels(firstLabel, lastLabel);
+    window.recordEdits = true;
+}
+
+RowInsertion::RowInsertion(FenPrincipale& window, int position)
+    : QUndoCommand(QStringLiteral("ajout d'une ligne")), window(window), position(position),
+      replacesEmptyRow(window.model->rowCount() != window.recordCount)
+{
+}
+
+void RowInsertion::undo()
+{
+    window.removeRecordRows({position});
+    if (replacesEmptyRow)
+        window.model->insertFilledRows(0, {QString()},
+                                       QVector<QString>(window.model->columnCount()));
+}
+
+void RowInsertion::redo()
+{
+    window.insertRecordRow(position);
+}
+
+RowRemoval::RowRemoval(FenPrincipale& window, const QVector<int>& rows)
+    : QUndoCommand(rows.size() == 1 ? QStringLiteral("suppression d'une ligne")
+                                    : QStringLiteral("suppression de %1 lignes").arg(rows.size())),
+      window(window), rows(rows)
+{
+    const int recordSize = Format::layout(window.documentType).recordSize;
+    const TableModel* model = window.model;
+    records.reserve(rows.size() * recordSize);
+    labels.reserve(rows.size());
+    texts.reserve(rows.size() * model->columnCount());
+    for (const int row : rows) {
+        records.append(window.documentRecord(row), recordSize);
+        labels.append(model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString());
+        for (int column = 0; column < model->columnCount(); ++column)
+            texts.append(model->cellText(row, column));
+    }
+}
+
+void RowRemoval::undo()
+{
+    window.restoreRecordRows(rows, records, labels, texts);
+}
+
+void RowRemoval::redo()
+{
+    window.removeRecordRows(rows);
+}
