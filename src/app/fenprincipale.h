@@ -102,6 +102,8 @@ public:
     static QString scaledText(int value, int divisor);
     static QString floatText(float value, unsigned long integerValue, int decimals);
     static QString timestampText(Format::Timestamp stamp, const char* record);
+    static bool parseRowDate(const QString& text, QDate& date, QTime& time);
+    static QString rowDateText(const QDate& date, const QTime& time);
     static bool isRowDateText(const QString& text);
     static bool timestampHolds(Format::Timestamp stamp, const QString& text);
     static QString fieldText(const Format::Field& field, const char* record);

@@ -61,6 +61,50 @@ const QString& sharedText(QHash<quint64, QString>& texts, quint64 key, Make make
 
 } // namespace
 
+// A label "dd/MM/yyyy hh:mm" read by position: a station's decade of dates is read and checked
+// in an import, where a general date parser on every row would cost seconds.
+bool FenPrincipale::parseRowDate(const QString& text, QDate& date, QTime& time)
+{
+    if (text.size() != rowLabelFormat.size() || text.at(2) != QLatin1Char('/') ||
+        text.at(5) != QLatin1Char('/') || text.at(10) != QLatin1Char(' ') ||
+        text.at(13) != QLatin1Char(':'))
+        return false;
+    const auto number = [&text](int from, int length) {
+        int value = 0;
+        for (int i = from; i < from + length; ++i) {
+            const ushort c = text.at(i).unicode();
+            if (c < '0' || c > '9')
+                return -1;
+            value = value * 10 + (c - '0');
+        }
+        return value;
+    };
+    const int day = number(0, 2), month = number(3, 2), year = number(6, 4);
+    const int hour = number(11, 2), minute = number(14, 2);
+    if (!QDate::isValid(year, month, day) || !QTime::isValid(hour, minute, 0))
+        return false;
+    date = QDate(year, month, day);
+    time = QTime(hour, minute);
+    return true;
+}
+
+// The label of a date of four-digit year, as the table writes it.
+QString FenPrincipale::rowDateText(const QDate& date, const QTime& time)
+{
+    QString text;
+    text.reserve(rowLabelFormat.size());
+    appendTwoDigits(text, unsigned(date.day()));
+    text += QLatin1Char('/');
+    appendTwoDigits(text, unsigned(date.month()));
+    text += QLatin1Char('/');
+    text += QString::number(date.year());
+    text += QLatin1Char(' ');
+    appendTwoDigits(text, unsigned(time.hour()));
+    text += QLatin1Char(':');
+    appendTwoDigits(text, unsigned(time.minute()));
+    return text;
+}
+
 QString FenPrincipale::dosDateTimeToText(quint16 time, quint16 date)
 {
     const unsigned day = date & 0x1F;
@@ -85,6 +129,14 @@ QString FenPrincipale::dosDateTimeToText(quint16 time, quint16 date)
 
 void FenPrincipale::textToDosDateTime(DosDateTime& out, const QString& text)
 {
+    QDate calendar;
+    QTime clock;
+    if (parseRowDate(text, calendar, clock)) {
+        out.date = quint16(((unsigned(calendar.year()) - 1980) << 9) +
+                           (unsigned(calendar.month()) << 5) + unsigned(calendar.day()));
+        out.time = quint16((unsigned(clock.hour()) << 11) + (unsigned(clock.minute()) << 5));
+        return;
+    }
     const QStringList parts = text.split(QLatin1Char(' '));
     const QStringList date = parts.value(0).split(QLatin1Char('/'));
     const QStringList time = parts.value(1).split(QLatin1Char(':'));
@@ -105,13 +157,19 @@ void FenPrincipale::textToDosDateTime(DosDateTime& out, const QString& text)
 QString FenPrincipale::secondsToText(quint32 seconds)
 {
     const quint32 unixSeconds = seconds - ws2300EpochShift;
-    return QDateTime::fromSecsSinceEpoch(qint64(unixSeconds)).toString(rowLabelFormat);
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(qint64(unixSeconds));
+    return rowDateText(local.date(), local.time());
 }
 
+// A time that a clock change skips is no local time; the general parser says what it gives.
 quint32 FenPrincipale::textToSeconds(const QString& text)
 {
-    const QDateTime local = QDateTime::fromString(text, rowLabelFormat);
-    return quint32(local.toSecsSinceEpoch()) + ws2300EpochShift;
+    QDate day;
+    QTime clock;
+    const QDateTime local = parseRowDate(text, day, clock) ? QDateTime(day, clock) : QDateTime();
+    return quint32((local.isValid() ? local : QDateTime::fromString(text, rowLabelFormat))
+                       .toSecsSinceEpoch()) +
+           ws2300EpochShift;
 }
 
 // The day number is a plain date and time, with no time zone: it is read as a clock reading,
@@ -119,16 +177,20 @@ quint32 FenPrincipale::textToSeconds(const QString& text)
 QString FenPrincipale::dayNumberToText(double dayNumber)
 {
     const double seconds = std::round((dayNumber - ws3600UnixDay) * secondsPerDay);
-    return plainClockAt(wrapToUnsigned32(seconds)).toString(rowLabelFormat);
+    const QDateTime clock = plainClockAt(wrapToUnsigned32(seconds));
+    return rowDateText(clock.date(), clock.time());
 }
 
 // Parsed as a plain clock reading, so that a time inside a local clock change still exists.
 double FenPrincipale::textToDayNumber(const QString& text)
 {
-    const QDate date =
-        QDate::fromString(text.section(QLatin1Char(' '), 0, 0), QStringLiteral("dd/MM/yyyy"));
-    const QTime time =
-        QTime::fromString(text.section(QLatin1Char(' '), 1, 1), QStringLiteral("hh:mm"));
+    QDate date;
+    QTime time;
+    if (!parseRowDate(text, date, time)) {
+        date =
+            QDate::fromString(text.section(QLatin1Char(' '), 0, 0), QStringLiteral("dd/MM/yyyy"));
+        time = QTime::fromString(text.section(QLatin1Char(' '), 1, 1), QStringLiteral("hh:mm"));
+    }
     const quint32 seconds = quint32(QDateTime(date, time, Qt::UTC).toSecsSinceEpoch());
     return double(seconds) / secondsPerDay + ws3600UnixDay;
 }
@@ -164,9 +226,9 @@ float FenPrincipale::kmhToMetresPerSecond(float kmh, int decimals)
 // A row label as the table writes it: a real date and time, "dd/MM/yyyy hh:mm".
 bool FenPrincipale::isRowDateText(const QString& text)
 {
-    return text.size() == rowLabelFormat.size() && text.at(10) == QLatin1Char(' ') &&
-           QDate::fromString(text.left(10), QStringLiteral("dd/MM/yyyy")).isValid() &&
-           QTime::fromString(text.mid(11), QStringLiteral("hh:mm")).isValid();
+    QDate date;
+    QTime time;
+    return parseRowDate(text, date, time);
 }
 
 // Whether a timestamp of the given kind can hold the date and time of text: written and read

@@ -40,19 +40,6 @@ void limitWidth(QWidget* editor, int width)
     editor->setMaximumWidth(qMax(width, editor->sizeHint().width()));
 }
 
-// The decimal number of label's characters [from, from + length), or -1.
-int numberAt(const QString& label, int from, int length)
-{
-    int value = 0;
-    for (int i = from; i < from + length; ++i) {
-        const QChar c = label.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return -1;
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value;
-}
-
 constexpr qint64 minutesADay = 24 * 60;
 
 } // namespace
@@ -142,23 +129,15 @@ qint64 FenPrincipale::dateKey(const QDate& date, const QTime& time)
     return date.toJulianDay() * minutesADay + time.hour() * 60 + time.minute();
 }
 
-// The date key of a row label "dd/MM/yyyy hh:mm", read by position: a search through a station's
-// decade must not run a general date parser on every row. A label that is not a real date and
-// time, such as an added row's placeholder, gives -1.
+// The date key of a row label; a label that is not a real date and time, such as an added row's
+// placeholder, gives -1.
 qint64 FenPrincipale::rowDateKey(int row) const
 {
-    const QString label = model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
-    if (label.size() != 16 || label.at(2) != QLatin1Char('/') || label.at(5) != QLatin1Char('/') ||
-        label.at(10) != QLatin1Char(' ') || label.at(13) != QLatin1Char(':'))
+    QDate date;
+    QTime time;
+    if (!parseRowDate(model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString(), date, time))
         return -1;
-    const int day = numberAt(label, 0, 2);
-    const int month = numberAt(label, 3, 2);
-    const int year = numberAt(label, 6, 4);
-    const int hour = numberAt(label, 11, 2);
-    const int minute = numberAt(label, 14, 2);
-    if (!QDate::isValid(year, month, day) || !QTime::isValid(hour, minute, 0))
-        return -1;
-    return dateKey(QDate(year, month, day), QTime(hour, minute));
+    return dateKey(date, time);
 }
 
 // The first dated row from row on, walking by step (1 down, -1 up); -1 when there is none.
@@ -212,8 +191,8 @@ QString FenPrincipale::suggestedDate(int row) const
     const QDateTime from(QDate::fromString(label.left(10), dateFormat),
                          QTime::fromString(label.mid(11), timeFormat),
                          stamp == Format::Timestamp::Seconds ? Qt::LocalTime : Qt::UTC);
-    const QString text = from.addSecs(usualInterval() * 60 * (row - neighbour))
-                             .toString(dateFormat + QLatin1Char(' ') + timeFormat);
+    const QDateTime at = from.addSecs(usualInterval() * 60 * (row - neighbour));
+    const QString text = rowDateText(at.date(), at.time());
     return timestampHolds(stamp, text) ? text : label;
 }
 
