@@ -34,6 +34,7 @@ class QProgressDialog;
 class QPushButton;
 class QSettings;
 class QStatusBar;
+class QStringRef;
 class QTableView;
 class QTextCursor;
 class QTextEdit;
@@ -65,6 +66,7 @@ struct RefusedWrite {
     QString reason;
 };
 
+struct ImportChecks;
 struct TestAccess;
 class RecordChange;
 class RowInsertion;
@@ -312,8 +314,9 @@ private:
                     QProgressDialog& progress, QVector<CellWrite>& writes,
                     QVector<RefusedWrite>& refused);
     QVector<int> importTargets(const QStringList& titleFields) const;
-    void importLine(int row, const QStringList& fields, const QVector<int>& targets,
-                    QVector<CellWrite>& writes, QVector<RefusedWrite>& refused) const;
+    void importLine(int row, const QVector<QStringRef>& fields, const QVector<int>& targets,
+                    ImportChecks& checks, QVector<CellWrite>& writes,
+                    QVector<RefusedWrite>& refused) const;
     bool importDespiteRefusals(const QVector<RefusedWrite>& refused, bool othersLeft);
     bool buildPrintDocument();
     QString printHeading(QVector<int>& columns) const;

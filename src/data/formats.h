@@ -353,6 +353,18 @@ constexpr const RecordLayout& layout(DataFileType type)
     return layouts[std::size_t(type)];
 }
 
+constexpr int largestRecordSize = 76;
+
+constexpr bool largestRecordSizeHoldsEveryRecord()
+{
+    for (const RecordLayout& l : layouts) {
+        if (l.recordSize > largestRecordSize)
+            return false;
+    }
+    return true;
+}
+static_assert(largestRecordSizeHoldsEveryRecord(), "a record is larger than largestRecordSize");
+
 constexpr int timestampOffset(Timestamp stamp)
 {
     return stamp == Timestamp::Seconds ? 4 : 0;

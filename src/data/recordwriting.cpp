@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -93,12 +94,12 @@ bool FenPrincipale::fieldHolds(const Format::RecordLayout& layout, int column, c
 {
     using Format::WriteKind;
     const Format::Field& field = layout.fields[column];
-    QByteArray scratch(layout.recordSize, '\0');
+    std::array<char, Format::largestRecordSize> scratch{};
     writeField(field, scratch.data(), text);
     if (field.write == WriteKind::Float || field.write == WriteKind::FloatFromKmh) {
         const double halfUnit = 0.5 / std::pow(10.0, Format::ruleDecimals(field.rule));
-        return std::abs(double(fieldValue(field, scratch.constData()).real) - text.toDouble()) <=
+        return std::abs(double(fieldValue(field, scratch.data()).real) - text.toDouble()) <=
                halfUnit;
     }
-    return fieldText(field, scratch.constData()).toDouble() == text.toDouble();
+    return fieldText(field, scratch.data()).toDouble() == text.toDouble();
 }

@@ -3,6 +3,7 @@
 #include "app/fenprincipale.h"
 #include "table/tablemodel.h"
 
+#include <array>
 #include <climits>
 #include <cstring>
 
@@ -29,8 +30,26 @@ void RecordChange::change(int row, int column, const QString& text, const QStrin
     if (column == labelColumn)
         FenPrincipale::writeTimestamp(layout.timestamp, changed, text);
     else
-        FenPrincipale::writeField(layout.fields[column], changed, text);
+        writeField(layout.fields[column], column, changed, text);
     cells.append({record, column, shown, text});
+}
+
+// A text that many cells share, as an import's are, is written into its field once: the bytes
+// are kept by the text's own characters, which the cells keep alive while the change is built.
+void RecordChange::writeField(const Format::Field& field, int column, char* record,
+                              const QString& text)
+{
+    const int size = Format::fieldSize(field.type);
+    const auto key = qMakePair(column, text.constData());
+    auto written = fieldBytes.constFind(key);
+    if (written == fieldBytes.cend()) {
+        std::array<char, Format::largestRecordSize> scratch{};
+        FenPrincipale::writeField(field, scratch.data(), text);
+        quint64 bytes = 0;
+        std::memcpy(&bytes, scratch.data() + field.offset, size_t(size));
+        written = fieldBytes.insert(key, bytes);
+    }
+    std::memcpy(record + field.offset, &written.value(), size_t(size));
 }
 
 // The index of row's record among those changed, its bytes kept on its first change; -1 for a
@@ -63,10 +82,11 @@ void RecordChange::undo()
 void RecordChange::redo()
 {
     apply(true);
-    if (indexOfRow.isEmpty())
+    if (redone)
         window.showChangedCell(rows.at(cells.first().record), cells.first().column);
-    indexOfRow.clear();
-    indexOfRow.squeeze();
+    redone = true;
+    indexOfRow = QHash<int, int>();
+    fieldBytes = QHash<QPair<int, const QChar*>, quint64>();
 }
 
 // Puts every changed record, cell and label in its state before or after, then tells the

@@ -44,6 +44,7 @@ private:
     };
 
     int recordIndex(int row);
+    void writeField(const Format::Field& field, int column, char* record, const QString& text);
     void apply(bool after);
 
     FenPrincipale& window;
@@ -51,8 +52,11 @@ private:
     QVector<int> rows;
     QByteArray before;
     QByteArray after;
-    QHash<int, int> indexOfRow;
     QVector<Cell> cells;
+    bool redone = false;
+    // While the change is built.
+    QHash<int, int> indexOfRow;
+    QHash<QPair<int, const QChar*>, quint64> fieldBytes;
 };
 
 // A record of zero bytes added at a row, its cells and label placeholders.

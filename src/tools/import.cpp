@@ -13,6 +13,8 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <unordered_map>
+#include <vector>
 
 namespace
 {
@@ -40,7 +42,34 @@ QChar importSeparator(const QString& title)
     return QLatin1Char(';');
 }
 
+// Views of the line's own text, so that a value that the table already shows costs no copy.
+QVector<QStringRef> fieldRefs(const QStringList& fields)
+{
+    QVector<QStringRef> refs;
+    refs.reserve(fields.size());
+    for (const QString& field : fields)
+        refs.append(QStringRef(&field));
+    return refs;
+}
+
+struct ViewHash {
+    std::size_t operator()(QStringView view) const { return qHash(view); }
+};
+
 } // namespace
+
+// What the editing gate says of each distinct value of each column, and the text the table keeps
+// of it. A decade holds millions of values but a few thousand distinct ones a column: each is
+// checked once, and its cells share one text, as a load's do.
+struct ImportChecks {
+    struct Checked {
+        QString raw;
+        QString text;
+        QString reason;
+    };
+    // Keys are views of their Checked's raw text.
+    std::vector<std::unordered_map<QStringView, Checked, ViewHash>> columns;
+};
 
 // Values reach the cells, the records and the edit history through the editing gate, and dates
 // the labels and timestamps the way a date change writes them. A value or date that a line
@@ -223,9 +252,17 @@ void FenPrincipale::importRows(const QStringList& lines, QChar separator,
                                QVector<CellWrite>& writes, QVector<RefusedWrite>& refused)
 {
     enableDocumentActions(false);
+    ImportChecks checks;
+    checks.columns.resize(size_t(model->columnCount()));
     const int step = qMax(1, recordCount / toolProgressSteps);
     for (int row = 0; row < recordCount; ++row) {
-        importLine(row, importFields(lines.at(row + 1), separator), targets, writes, refused);
+        const QString& line = lines.at(row + 1);
+        if (line.contains(QLatin1Char('"'))) {
+            const QStringList unquoted = importFields(line, separator);
+            importLine(row, fieldRefs(unquoted), targets, checks, writes, refused);
+        } else {
+            importLine(row, line.splitRef(separator), targets, checks, writes, refused);
+        }
         if (row % step == 0)
             progress.setValue(row);
     }
@@ -254,7 +291,8 @@ QVector<int> FenPrincipale::importTargets(const QStringList& titleFields) const
 // The writes of one data line into row: its date and values where they differ from what the
 // table shows, "12,5" being 12.5. A field the line does not have, or leaves empty, leaves its
 // cell as it is.
-void FenPrincipale::importLine(int row, const QStringList& fields, const QVector<int>& targets,
+void FenPrincipale::importLine(int row, const QVector<QStringRef>& fields,
+                               const QVector<int>& targets, ImportChecks& checks,
                                QVector<CellWrite>& writes, QVector<RefusedWrite>& refused) const
 {
     if (fields.size() >= 2) {
@@ -264,11 +302,25 @@ void FenPrincipale::importLine(int row, const QStringList& fields, const QVector
     }
     const int count = qMin(fields.size(), targets.size());
     for (int field = 2; field < count; ++field) {
-        if (targets.at(field) < 0 || fields.at(field).isEmpty())
+        const int column = targets.at(field);
+        const QStringRef& raw = fields.at(field);
+        if (column < 0 || raw.isEmpty())
             continue;
-        const QString text = decimalPoint(fields.at(field));
-        if (model->cellText(row, targets.at(field)) != text)
-            sortOut({row, targets.at(field), text}, writes, refused);
+        auto& checked = checks.columns[size_t(column)];
+        auto known = checked.find(QStringView(raw));
+        if (known == checked.end()) {
+            ImportChecks::Checked value{raw.toString(), QString(), QString()};
+            value.text = decimalPoint(value.raw);
+            value.reason = refusalReason(row, column, value.text);
+            known = checked.emplace(QStringView(value.raw), value).first;
+        }
+        const ImportChecks::Checked& value = known->second;
+        if (model->cellText(row, column) == value.text)
+            continue;
+        if (value.reason.isNull())
+            writes.append({row, column, value.text});
+        else
+            refused.append({{row, column, value.text}, value.reason});
     }
 }
 
