@@ -70,7 +70,8 @@ struct Case {
     int records;
 };
 
-void measure(FenPrincipale& window, const QString& folder, const Case& c)
+// Returns what the document took in memory, in kilobytes.
+qint64 measure(FenPrincipale& window, const QString& folder, const Case& c)
 {
     const QString path = folder + QStringLiteral("/bench.DAT");
     {
@@ -106,6 +107,7 @@ void measure(FenPrincipale& window, const QString& folder, const Case& c)
     const SuspectCells suspects(TestAccess::model(window), c.type, nullptr);
     std::printf("%-28s suspect values of every column found in %.3f s\n", "",
                 finding.nsecsElapsed() / 1e9);
+    return statusKilobytes("VmRSS:") - before;
 }
 
 // How often the progress dialog moves, and how long "Annuler" takes to stop the build.
@@ -156,7 +158,7 @@ void selectRows(QTableView* view, const QItemSelection& rows)
 
 // The row operations on the decade the load left in the window, in the order a user could do
 // them.
-void measureRows(FenPrincipale& window)
+void measureRows(FenPrincipale& window, qint64 documentKilobytes)
 {
     QTableView* view = TestAccess::view(window);
     TableModel* model = TestAccess::model(window);
@@ -183,6 +185,8 @@ void measureRows(FenPrincipale& window)
         picked.select(model->index(row * 400 + 7, 0), model->index(row * 400 + 7, lastColumn));
     selectRows(view, picked);
     report("remove 1,000 rows picked with Ctrl", secondsOf([&] { window.removeRow(); }));
+    report("undo it", secondsOf([&] { window.annuler_action(); }));
+    report("redo it", secondsOf([&] { window.retablir_action(); }));
 
     window.fenetre_chercher_date();
     QDialog* dialog = TestAccess::currentDialog(window);
@@ -195,8 +199,16 @@ void measureRows(FenPrincipale& window)
     if (view->currentIndex().row() != model->rowCount() - 1)
         std::printf("(the search did not land on the last row)\n");
 
+    // The history keeps what the removal took: it should cost no more than the document did.
+    malloc_trim(0);
+    const qint64 before = statusKilobytes("VmRSS:");
     view->selectAll();
     report("remove every row (Ctrl+A)", secondsOf([&] { window.removeRow(); }));
+    malloc_trim(0);
+    std::printf("%-44s %8lld MiB, the document %lld MiB\n", "the history keeps for it",
+                (statusKilobytes("VmRSS:") - (before - documentKilobytes)) / 1024,
+                documentKilobytes / 1024);
+    report("undo it", secondsOf([&] { window.annuler_action(); }));
 }
 
 } // namespace
@@ -212,9 +224,10 @@ int main(int argc, char* argv[])
         {"wswin_WD month, 1 min", DataFileType::WswinWD, 1, 31 * 24 * 60},
         {"WS2300 ten years, 10 min", DataFileType::WS2300, 10, 3650 * 24 * 6},
     };
+    qint64 documentKilobytes = 0;
     for (const Case& c : cases)
-        measure(window, folder.path(), c);
-    measureRows(window);
+        documentKilobytes = measure(window, folder.path(), c);
+    measureRows(window, documentKilobytes);
     measureCancel(window, folder.path());
     TestAccess::clearTable(window);
     return 0;

@@ -150,19 +150,29 @@ RowRemoval::RowRemoval(FenPrincipale& window, const QVector<int>& rows)
     const int recordSize = Format::layout(window.documentType).recordSize;
     const TableModel* model = window.model;
     records.reserve(rows.size() * recordSize);
-    labels.reserve(rows.size());
+    labelEnds.reserve(rows.size());
     texts.reserve(rows.size() * model->columnCount());
     for (const int row : rows) {
         records.append(window.documentRecord(row), recordSize);
-        labels.append(model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString());
+        labelTexts += model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+        labelEnds.append(labelTexts.size());
         for (int column = 0; column < model->columnCount(); ++column)
             texts.append(model->cellText(row, column));
     }
 }
 
+QStringList RowRemoval::labels() const
+{
+    QStringList all;
+    all.reserve(labelEnds.size());
+    for (int i = 0, start = 0; i < labelEnds.size(); start = labelEnds.at(i++))
+        all.append(labelTexts.mid(start, labelEnds.at(i) - start));
+    return all;
+}
+
 void RowRemoval::undo()
 {
-    window.restoreRecordRows(rows, records, labels, texts);
+    window.restoreRecordRows(rows, records, labels(), texts);
 }
 
 void RowRemoval::redo()

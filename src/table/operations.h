@@ -85,10 +85,14 @@ public:
     void redo() override;
 
 private:
+    QStringList labels() const;
+
     FenPrincipale& window;
     QVector<int> rows;
     QByteArray records;
-    QStringList labels;
+    // The labels end to end, a decade of them in one block rather than one string each.
+    QString labelTexts;
+    QVector<int> labelEnds;
     QVector<QString> texts;
 };
 

@@ -217,10 +217,12 @@ bool TableModel::removeRows(int position, int count, const QModelIndex& parent)
     for (int r = first; r < first + removed; ++r)
         releaseSlot(rowSlots.at(r));
     rowSlots.remove(first, removed);
+    // Emptied, the table gives its blocks back: clear() would keep their room.
     if (rowSlots.isEmpty()) {
-        texts.clear();
-        labels.clear();
-        freeSlots.clear();
+        texts = QVector<QString>();
+        labels = QVector<Label>();
+        freeSlots = QVector<int>();
+        rowSlots = QVector<int>();
     }
     endRemoveRows();
     return true;
