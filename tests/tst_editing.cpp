@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "repair/correctiondialog.h"
+
 #include <climits>
 
 using Format::DataFileType;
@@ -458,6 +460,176 @@ private slots:
         QVERIFY(selected.size() == 1 && selected.at(0).row() == found);
         if (found > 0 && found < 299)
             QCOMPARE(e->view()->rowAt(0), found);
+    }
+
+    void correction_data()
+    {
+        // Six records at 12:00, 12:10, 12:20, 12:50, 13:00 and 13:40; cells: the texts of the
+        // block's columns in each row, apart by spaces. The rectangle from the first column to
+        // the last is selected with the columns between them hidden. choice: the operation's
+        // button, then the values typed. outcome: the operation in the history, the box's text,
+        // or nothing when the dialog refuses.
+        TestSupport::columns<int, QVector<int>, QVector<int>, QStringList, QStringList, QStringList,
+                             QString, QString>(
+            {"type", "columns", "rows", "cells", "choice", "after", "summary", "outcome"});
+        const auto row = [](const char* name, int type, QVector<int> columns, QVector<int> rows,
+                            const char* cells, QStringList choice, const char* after,
+                            const char* summary, const char* outcome) {
+            QTest::newRow(name) << type << columns << rows << QString(cells).split('|') << choice
+                                << QString(after).split('|') << summary << outcome;
+        };
+        const int WD = 1, W23 = 3, W36 = 4;
+        const char* temperatures = "10.0 0.0|1.0 1.0|2.0 2.0|3.0 3.0|4.0 4.0|12.0 -3.0";
+        const char* readings = "5.0|20.0|10.0|20.0|81.1|5.0";
+        row("interpolation in time, two columns apart", WD, {1, 5}, {1, 4}, temperatures,
+            {"interpolate"}, "10.0 0.0|10.2 -0.3|10.4 -0.6|11.0 -1.5|11.2 -1.8|12.0 -3.0",
+            "8 cellules corrigées sur 8 sélectionnées", "interpolation de 8 cellules");
+        row("interpolation across the north", WD, {35}, {1, 4}, "350|0|0|0|0|30", {"interpolate"},
+            "350|354|358|10|14|30", "4 cellules corrigées sur 4 sélectionnées",
+            "interpolation de 4 cellules");
+        row("interpolation from the first row", WD, {1, 5}, {0, 2}, temperatures, {"interpolate"},
+            temperatures,
+            "Interpoler demande une valeur juste au-dessus et juste au-dessous de la sélection : "
+            "elle ne peut toucher ni la première ni la dernière ligne du tableau.",
+            "");
+        row("interpolation of rain", WD, {33}, {1, 2}, "0.000|1.200|0.400|0.000|0.000|0.000",
+            {"interpolate"}, "0.000|1.200|0.400|0.000|0.000|0.000",
+            "Pluie : interpoler la pluie de chaque enregistrement inventerait de la pluie. "
+            "« Mettre à zéro » la retire.",
+            "");
+        row("interpolation up to the no-data value", W23, {1}, {1, 3}, readings, {"interpolate"},
+            readings,
+            "Temp. E. : la valeur juste au-dessous de la sélection (01/01/2010 13:00) est la "
+            "valeur absente de la station, 81.1.",
+            "");
+        row("offset drifting with time, decimal commas", WD, {0}, {1, 4},
+            "5.0|20.0|21.0|22.0|23.0|5.0", {"offset", "0,5", "-1,5"}, "5.0|20.5|21.1|20.9|21.5|5.0",
+            "4 cellules corrigées sur 4 sélectionnées", "décalage de 4 cellules");
+        row("offset passing over the no-data value", W23, {1}, {1, 4}, "5.0|20.0|81.1|-0.5|3.0|5.0",
+            {"offset", "0.5"}, "5.0|20.5|81.1|0.0|3.5|5.0",
+            "3 cellules corrigées sur 4 sélectionnées", "décalage de 3 cellules");
+        row("offset that is no number", WD, {0}, {1, 2}, readings, {"offset", "1,,5"}, readings,
+            "« 1,,5 » n'est pas un nombre.", "");
+        row("offset out of the range", WD, {0}, {2, 3}, readings, {"offset", "1985"}, readings,
+            "2 cellules corrigées sur 2 sélectionnées",
+            "Rien n'est corrigé : 1 nouvelle valeur est refusée :\n01/01/2010 12:50, Temp. I. "
+            "(°C) : \"2005.0\" — Temp. I. : les valeurs vont de -50 à 2000.");
+        row("replacement rounded to each column", W36, {0, 3}, {2, 3},
+            "1.0 50|1.0 50|1.0 50|1.0 50|1.0 50|1.0 50", {"replace", "18,26"},
+            "1.0 50|1.0 50|18.3 18|18.3 18|1.0 50|1.0 50",
+            "4 cellules corrigées sur 4 sélectionnées", "remplacement de 4 cellules");
+        row("no-data value where the column has one", W23, {0, 1}, {3, 3},
+            "20.0 5.0|20.0 5.0|20.0 5.0|20.0 5.0|20.0 5.0|20.0 5.0", {"noData"},
+            "20.0 5.0|20.0 5.0|20.0 5.0|20.0 81.1|20.0 5.0|20.0 5.0",
+            "1 cellule corrigée sur 2 sélectionnées", "valeur absente dans une cellule");
+    }
+    // The dialog shows the block's first rows before and after as the choice and the values
+    // change, and writes exactly what it shows, through the gate, as one operation that undo takes
+    // back and redo does again whole, and that a save keeps. A correction refused in the dialog or
+    // in part by the gate changes nothing, and undo then takes back the edit done before it.
+    void correction()
+    {
+        const auto [type, columns, rows, cells, choice, after, summary, outcome] =
+            TestSupport::fetch<int, QVector<int>, QVector<int>, QStringList, QStringList,
+                               QStringList, QString, QString>(
+                "type", "columns", "rows", "cells", "choice", "after", "summary", "outcome");
+        const bool boxed = outcome.startsWith(QStringLiteral("Rien n'est corrigé"));
+        const bool done = !outcome.isEmpty() && !boxed;
+        const Format::RecordLayout& layout = Format::layout(DataFileType(type));
+        const auto text = [&](const QStringList& texts, int r, int k) {
+            return texts.at(r).split(' ').at(k);
+        };
+        const auto write = [&](QByteArray& bytes, int offset, const QStringList& texts) {
+            for (int r = 0; r < 6; ++r) {
+                for (int k = 0; k < columns.size(); ++k)
+                    TestAccess::writeField(layout.fields[columns.at(k)],
+                                           bytes.data() + offset + r * layout.recordSize,
+                                           text(texts, r, k));
+            }
+        };
+        QByteArray file = TestSupport::stationFile(DataFileType(type), 6);
+        write(file, layout.headerSize, cells);
+        for (const int r : {3, 4, 5})
+            TestAccess::writeTimestamp(
+                layout.timestamp, file.data() + layout.headerSize + r * layout.recordSize,
+                QStringList{"01/01/2010 12:50", "01/01/2010 13:00", "01/01/2010 13:40"}.at(r - 3));
+        const QString path = e->open(DataFileType(type), file);
+        const QStringList original = e->grid();
+        const QByteArray originalRecords = e->records();
+        // As the column writes it, so that it reads back the same after a save.
+        std::array<char, Format::largestRecordSize> seven{};
+        TestAccess::writeField(layout.fields[2], seven.data(), "7");
+        e->edit(5, 2, FenPrincipale::fieldText(layout.fields[2], seven.data()));
+        const QStringList edited = e->grid();
+        const QByteArray editedRecords = e->records();
+        QByteArray expected = editedRecords;
+        write(expected, 0, after);
+        for (int column = columns.first() + 1; column < columns.last(); ++column)
+            e->view()->setColumnHidden(column, !columns.contains(column));
+        e->view()->selectionModel()->select(
+            QItemSelection(e->model()->index(rows.first(), columns.first()),
+                           e->model()->index(rows.last(), columns.last())),
+            QItemSelectionModel::ClearAndSelect);
+
+        QString shownSummary;
+        QStringList preview;
+        int shown = 0;
+        // Answers the dialog each time it shows: after a box, it comes back with the choices.
+        const auto answer = TestSupport::whenModalShown([&](QWidget* modal) {
+            auto* dialog = qobject_cast<CorrectionDialog*>(modal);
+            if (dialog && shown++ == 0) {
+                dialog->findChild<QRadioButton*>(choice.first())->click();
+                dialog
+                    ->findChild<QLineEdit*>(choice.first() == "replace" ? "valueEdit"
+                                                                        : "offsetEdit")
+                    ->setText(choice.value(1));
+                dialog->findChild<QLineEdit*>("lastOffsetEdit")->setText(choice.value(2));
+                shownSummary = dialog->findChild<QLabel*>("summary")->text();
+                const QTableWidget* table = dialog->findChild<QTableWidget*>("preview");
+                for (int i = 0; i < table->rowCount() * table->columnCount(); ++i)
+                    preview
+                        << table->item(i / table->columnCount(), i % table->columnCount())->text();
+                QPushButton* ok =
+                    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+                if (ok->isEnabled())
+                    ok->click();
+            }
+            if (dialog && dialog->isVisible())
+                dialog->reject();
+            return false;
+        });
+        BoxLog boxes;
+        e->trigger("Corriger la sélection...");
+        QCOMPARE(shownSummary, summary);
+        QCOMPARE(boxes.texts, boxed ? QStringList{outcome} : QStringList());
+        QCOMPARE(shown, boxed ? 2 : 1);
+        QStringList previewed;
+        for (int r = rows.first(); r <= rows.last(); ++r) {
+            for (int k = 0; k < columns.size(); ++k) {
+                const QString before = text(cells, r, k), now = text(after, r, k);
+                previewed << (!done           ? before
+                              : now == before ? before + " (inchangée)"
+                                              : before + " → " + now);
+            }
+        }
+        if (!boxed)
+            QCOMPARE(preview, previewed);
+        QCOMPARE(e->records().toHex(), expected.toHex());
+        const QStringList corrected = e->grid();
+        QCOMPARE(corrected != edited, done);
+        if (done)
+            QCOMPARE(e->action("Annuler")->statusTip(), "Annuler : " + outcome);
+        e->trigger("Annuler");
+        QCOMPARE(e->grid(), done ? edited : original);
+        QCOMPARE(e->records().toHex(), (done ? editedRecords : originalRecords).toHex());
+        if (!done)
+            return;
+        e->trigger("Rétablir");
+        QCOMPARE(e->grid(), corrected);
+        e->trigger("Enregistrer");
+        e->load(DataFileType(type), path);
+        QCOMPARE(e->grid(), corrected);
+        QCOMPARE(e->records().toHex(), expected.toHex());
     }
 
 private:

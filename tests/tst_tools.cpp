@@ -263,8 +263,8 @@ private slots:
             << "" << QStringList{"0,1=1.5", "1,1=-2.5"};
         QTest::newRow("a long refused value")
             << "Date;Heure;Temp. I. (°C)\n{D0};" + QString(41, 'x') + "\n{D1};\n"
-            << "1 valeur du fichier est refusée :\n{L0}, Temp. I. (°C) : \"" + QString(40, 'x') +
-                   "…\" — « " + QString(40, 'x') + "… » n'est pas un nombre."
+            << "1 valeur du fichier est refusée :\n01/01/2014 00:00, Temp. I. (°C) : \"" +
+                   QString(40, 'x') + "…\" — « " + QString(40, 'x') + "… » n'est pas un nombre."
             << QStringList();
         QTest::newRow("lines not separated as the title")
             << "Date;Heure;Temp. I. (°C)\nx,y,1.5\nx,y,2.5\n"
@@ -320,6 +320,100 @@ private slots:
             e->window().enregistrer();
             e->load(DataFileType::WS2300, document);
         }
+    }
+    void pasteAndImportAllOrNothing_data()
+    {
+        TestSupport::columns<QString, QString, QString, QString>(
+            {"cells", "clip", "changes", "box"});
+        const auto row = [](const char* name, const char* cells, const QString& clip,
+                            const char* changes, const char* box = "") {
+            QTest::newRow(name) << QString(cells) << clip << QString(changes)
+                                << QString::fromUtf8(box);
+        };
+        row("a copied block pasted elsewhere", "0,1 1,3 2,1", "{0,1}\t{0,3}\n{1,1}\t{1,3}\n",
+            "2,1={0,1} 2,3={0,3} 3,1={1,1} 3,3={1,3}");
+        row("a copied block pasted back", "0,1 1,3 0,1", "{0,1}\t{0,3}\n{1,1}\t{1,3}\n", "");
+        row("a single value into a selection", "0,0 1,1", "12,5",
+            "0,0=12.5 0,1=12.5 1,0=12.5 1,1=12.5");
+        row("decimal commas, CRLF lines, empty fields", "2,0 2,0", "1,5\t\r\n\t-4,5\r\n",
+            "2,0=1.5 3,1=-4.5");
+        row("a block that overruns the table", "3,7 3,7", "1\t2\t3\n4\t5\t6\n", "",
+            "Le bloc collé (2 lignes, 3 colonnes) dépasse du tableau : depuis la cellule choisie, "
+            "il reste 1 ligne et 2 colonnes affichées.\nRien n'est collé.");
+        row("binary garbage", "0,0 0,0",
+            QString::fromLatin1(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)), "",
+            "Le presse-papiers ne contient pas un bloc de valeurs : sa ligne 1 contient un "
+            "caractère qui n'est pas du texte (U+0089).");
+        row("a block with one refused value", "0,1 0,1", "-2,5\t41\n-3,5\t3000\n", "",
+            "1 valeur collée est refusée :\n01/01/2014 00:10, Hum. E. (%) : \"3000\" — Hum. E. : "
+            "les valeurs vont de -50 à 2000.\n\nRien n'est collé.");
+        row("far larger than the table", "0,0 0,0", QString(1100000, '1'), "",
+            "Le texte du presse-papiers (1,1 Mo) est bien plus grand que tout bloc que ce tableau "
+            "peut recevoir.\nRien n'est collé.");
+        row("an import with a refused value, answered Non", "",
+            "Date;Heure;Temp. I. (°C)\n01/01/2014;00:00;abc\n01/01/2014;00:10;2.5\n"
+            "01/01/2014;00:20;\n01/01/2014;00:30;\n",
+            "",
+            "1 valeur du fichier est refusée :\n01/01/2014 00:00, Temp. I. (°C) : \"abc\" — "
+            "« abc » n'est pas un nombre.\n\nImporter les autres valeurs ?");
+    }
+    // cells: the selection's corners, the first current, then where its copy goes; none imports
+    // clip. A change is "row,column=text" ({r,c}: that cell's text before), undone all at once.
+    void pasteAndImportAllOrNothing()
+    {
+        const auto [cells, clip, changes, box] =
+            TestSupport::fetch<QString, QString, QString, QString>("cells", "clip", "changes",
+                                                                   "box");
+        boxes = std::make_unique<TestSupport::BoxLog>(QStringList{"Non"});
+        const QString document = load(DataFileType::WS2300, 4);
+        e->view()->setColumnHidden(2, true);
+        const QStringList original = e->grid();
+        e->edit(3, 8, "5");
+        const QStringList typed = e->grid();
+        const QByteArray records = e->records();
+        const auto fill = [this](QString text) {
+            for (int i = 0; i < 36; ++i)
+                text.replace(QStringLiteral("{%1,%2}").arg(i / 9).arg(i % 9),
+                             e->cell(i / 9, i % 9));
+            return text;
+        };
+        QStringList expected = typed;
+        for (const QString& change : changes.split(' ', Qt::SkipEmptyParts)) {
+            QStringList row = expected.at(change.at(0).digitValue()).split('|');
+            row[change.at(2).digitValue() + 1] = fill(change.mid(4));
+            expected[change.at(0).digitValue()] = row.join('|');
+        }
+        QVector<QModelIndex> at;
+        for (const QString& cell : cells.split(' ', Qt::SkipEmptyParts))
+            at << e->model()->index(cell.at(0).digitValue(), cell.at(2).digitValue());
+        QGuiApplication::clipboard()->setText(clip);
+        if (at.isEmpty()) {
+            importFrom(TestSupport::writeFile(e->path("in.csv"), clip.toUtf8()));
+        } else {
+            e->view()->setCurrentIndex(at.at(0));
+            e->view()->selectionModel()->select(QItemSelection(at.at(0), at.at(1)),
+                                                QItemSelectionModel::ClearAndSelect);
+        }
+        if (at.size() > 2) {
+            e->trigger("Copier");
+            QCOMPARE(QGuiApplication::clipboard()->text(), fill(clip));
+            e->view()->setCurrentIndex(at.at(2));
+        }
+        if (!at.isEmpty())
+            e->trigger("Coller");
+        QCOMPARE(boxes->texts, box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(e->grid(), expected);
+        QCOMPARE(e->records() == records, changes.isEmpty());
+        QCOMPARE(e->action("Annuler")->statusTip(),
+                 changes.isEmpty()
+                     ? QStringLiteral("Annuler : saisie de « 5 »")
+                     : QStringLiteral("Annuler : collage de %1 cellules").arg(changes.count('=')));
+        e->trigger("Annuler");
+        QCOMPARE(e->grid(), changes.isEmpty() ? original : typed);
+        e->trigger("Rétablir");
+        e->window().enregistrer();
+        e->load(DataFileType::WS2300, document);
+        QCOMPARE(e->grid(), expected);
     }
     // A file without records exports its title alone, which imports back without a word.
     void fileWithoutRecordsRoundTrip()

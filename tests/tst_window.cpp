@@ -33,7 +33,8 @@ QString menus(FenPrincipale& w)
 const QString menusWithoutDocument = QStringLiteral(
     "\n&Fichier: &Ouvrir [Ctrl+O] -Enregistrer [Ctrl+S] -Enregistrer sous... -&Exporter "
     "-&Importer -Imprimer... | &Quitter [Ctrl+Q] \nEdition: -Annuler [Ctrl+Z] -Rétablir [Ctrl+Y] | "
-    "-Ajouter une ligne -Supprimer la/les ligne(s) | Aller en Haut Aller en Bas | -Rechercher une "
+    "-Copier [Ctrl+C] -Coller [Ctrl+V] -Corriger la sélection... [Ctrl+R] | -Ajouter une ligne "
+    "-Supprimer la/les ligne(s) | Aller en Haut Aller en Bas | -Rechercher une "
     "date... \nAffichage: Sondes... -Graphique... [Ctrl+G] -Valeur suspecte suivante [F3] \n?: A "
     "propos de...");
 

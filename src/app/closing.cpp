@@ -90,7 +90,7 @@ void FenPrincipale::freeRecordBuffers()
 void FenPrincipale::enableDocumentActions(bool enable)
 {
     tableView->blockSignals(!enable);
-    for (QAction* action :
-         {printAction, searchDateAction, exportAction, importAction, saveAsAction})
+    for (QAction* action : {printAction, searchDateAction, exportAction, importAction, saveAsAction,
+                            copyAction, pasteAction, correctAction})
         action->setEnabled(enable);
 }

@@ -158,6 +158,10 @@ public slots:
     void Bas_Tableau();
     void addRow();
     void removeRow();
+    // --- Table: repairs of many cells (src/table/corrections.cpp, clipboard.cpp) ---
+    void corriger_selection();
+    void copier();
+    void coller();
     // --- Application shell: About box (src/app/about.cpp) ---
     void About();
 
@@ -275,6 +279,18 @@ private:
     int recordRows() const;
     void showRecordCount();
 
+    // --- Table: corrections of a range (src/table/corrections.cpp) ---
+
+    // --- Table: the clipboard, as in a spreadsheet (src/table/clipboard.cpp) ---
+    QLineEdit* focusedLineEdit() const;
+    QVector<QString> selectedTexts(int& columns) const;
+    QString clipboardWrites(QVector<CellWrite>& writes) const;
+    QVector<CellWrite> selectionWrites(const QString& value) const;
+    QString blockMisfit(int rows, int columns) const;
+    QVector<int> shownColumnsFrom(int column) const;
+    void dropUnchanged(QVector<CellWrite>& writes) const;
+    QString refusedPasteText(const QVector<RefusedWrite>& refused) const;
+
     // --- Table: date change and the dates of rows (src/table/datechange.cpp) ---
     QFormLayout* createDateTimeForm();
     void prefillDateTime(const QString& label);
@@ -349,6 +365,9 @@ private:
     QAction* redoAction = nullptr;
     QAction* addRowAction = nullptr;
     QAction* removeRowsAction = nullptr;
+    QAction* correctAction = nullptr;
+    QAction* copyAction = nullptr;
+    QAction* pasteAction = nullptr;
     QAction* topAction = nullptr;
     QAction* bottomAction = nullptr;
     QAction* searchDateAction = nullptr;

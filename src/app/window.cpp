@@ -119,6 +119,13 @@ void FenPrincipale::createMenus()
         addMenuAction(editMenu, QStringLiteral("Rétablir"), QStringLiteral(":/tool_bar/Redo"),
                       &FenPrincipale::retablir_action, QStringLiteral("Ctrl+Y"));
     editMenu->addSeparator();
+    copyAction = addMenuAction(editMenu, QStringLiteral("Copier"), QString(),
+                               &FenPrincipale::copier, QStringLiteral("Ctrl+C"));
+    pasteAction = addMenuAction(editMenu, QStringLiteral("Coller"), QString(),
+                                &FenPrincipale::coller, QStringLiteral("Ctrl+V"));
+    correctAction = addMenuAction(editMenu, QStringLiteral("Corriger la sélection..."), QString(),
+                                  &FenPrincipale::corriger_selection, QStringLiteral("Ctrl+R"));
+    editMenu->addSeparator();
     addRowAction = addMenuAction(editMenu, QStringLiteral("Ajouter une ligne"),
                                  QStringLiteral(":/tool_bar/Add"), &FenPrincipale::addRow);
     removeRowsAction =
@@ -278,8 +285,9 @@ QString FenPrincipale::applicationTitle()
 
 void FenPrincipale::disableDocumentOnlyActions()
 {
-    for (QAction* action : {exportAction, importAction, saveAction, saveAsAction, searchDateAction,
-                            printAction, addRowAction, removeRowsAction})
+    for (QAction* action :
+         {exportAction, importAction, saveAction, saveAsAction, searchDateAction, printAction,
+          addRowAction, removeRowsAction, copyAction, pasteAction, correctAction})
         action->setEnabled(false);
 }
 
