@@ -5,9 +5,12 @@
 
 #include "review/suspects.h"
 
+#include <QAbstractButton>
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
@@ -156,6 +159,65 @@ void selectRows(QTableView* view, const QItemSelection& rows)
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+// A correction of a block, chosen and confirmed in its dialog as a user would.
+void correct(FenPrincipale& window, const char* kind, const QString& offset,
+             const QString& lastOffset)
+{
+    const auto answer = TestSupport::whenShown<QDialog>([=](QDialog* dialog) {
+        dialog->findChild<QAbstractButton*>(QLatin1String(kind))->setChecked(true);
+        if (!offset.isNull()) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("offsetEdit"))->setText(offset);
+            dialog->findChild<QLineEdit*>(QStringLiteral("lastOffsetEdit"))->setText(lastOffset);
+        }
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == QLatin1String("OK") && !button->isEnabled())
+                std::printf(
+                    "(the dialog refused: %s)\n",
+                    qPrintable(dialog->findChild<QLabel*>(QStringLiteral("summary"))->text()));
+            if (button->text() == QLatin1String("OK"))
+                button->isEnabled() ? button->click() : dialog->reject();
+        }
+    });
+    window.corriger_selection();
+}
+
+// Corrections and a paste of 100,000 cells of the decade, each taken back and done again.
+void measureRepairs(FenPrincipale& window)
+{
+    QTableView* view = TestAccess::view(window);
+    TableModel* model = TestAccess::model(window);
+    const auto report = [](const char* what, double seconds) {
+        std::printf("%-44s %8.3f s\n", what, seconds);
+    };
+    const auto selectBlock = [&](int top) {
+        view->selectionModel()->setCurrentIndex(model->index(top, 0),
+                                                QItemSelectionModel::NoUpdate);
+        view->selectionModel()->select(
+            QItemSelection(model->index(top, 0), model->index(top + 19999, 4)),
+            QItemSelectionModel::ClearAndSelect);
+    };
+    const auto undoRedo = [&] {
+        report("  undo it", secondsOf([&] { window.annuler_action(); }));
+        report("  redo it", secondsOf([&] { window.retablir_action(); }));
+    };
+    const TestSupport::BoxLog boxes;
+    selectBlock(1000);
+    report("interpolate 100,000 cells (20,000 x 5)",
+           secondsOf([&] { correct(window, "interpolate", QString(), QString()); }));
+    undoRedo();
+    selectBlock(1000);
+    report("offset them with a drift of 0 to 3",
+           secondsOf([&] { correct(window, "offset", QStringLiteral("0"), QStringLiteral("3")); }));
+    undoRedo();
+    selectBlock(100000);
+    window.copier();
+    selectBlock(200000);
+    report("paste 100,000 copied cells", secondsOf([&] { window.coller(); }));
+    undoRedo();
+    if (!boxes.texts.isEmpty())
+        std::printf("(a box said: %s)\n", qPrintable(boxes.texts.first()));
+}
+
 // The row operations on the decade the load left in the window, in the order a user could do
 // them.
 void measureRows(FenPrincipale& window, qint64 documentKilobytes)
@@ -227,6 +289,7 @@ int main(int argc, char* argv[])
     qint64 documentKilobytes = 0;
     for (const Case& c : cases)
         documentKilobytes = measure(window, folder.path(), c);
+    measureRepairs(window);
     measureRows(window, documentKilobytes);
     measureCancel(window, folder.path());
     TestAccess::clearTable(window);

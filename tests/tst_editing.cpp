@@ -632,6 +632,33 @@ private slots:
         QCOMPARE(e->records().toHex(), expected.toHex());
     }
 
+    // A WS2300 block over the autumn clock change, whose labels go back an hour, is interpolated
+    // along the hours that passed, twenty minutes a record.
+    void interpolationOverAClockChange()
+    {
+        QByteArray first(36, 0);
+        TestAccess::writeTimestamp(Format::Timestamp::Seconds, first.data(), "25/10/2015 01:40");
+        QVector<QByteArray> records(6, first);
+        for (int r = 0; r < 6; ++r) {
+            put<quint32>(records[r], 4,
+                         qFromLittleEndian<quint32>(first.constData() + 4) + r * 1200);
+            put<float>(records[r], 0x1C, r == 5 ? 3.0f : 0.0f);
+        }
+        open(DataFileType::WS2300, records);
+        e->view()->selectionModel()->select(
+            QItemSelection(e->model()->index(3, 1), e->model()->index(4, 1)),
+            QItemSelectionModel::ClearAndSelect);
+        const auto answer = TestSupport::whenShown<CorrectionDialog>([](CorrectionDialog* dialog) {
+            dialog->findChild<QRadioButton*>("interpolate")->click();
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        e->trigger("Corriger la sélection...");
+        QCOMPARE(e->label(2) + e->label(5) + e->cell(3, 1) + e->cell(4, 1),
+                 QStringLiteral("25/10/2015 02:2025/10/2015 02:201.02.0"));
+    }
+
 private:
     void open(DataFileType type, const QVector<QByteArray>& records)
     {

@@ -297,6 +297,7 @@ private:
     void fixDialogSize(const QSize& size);
     static qint64 dateKey(const QDate& date, const QTime& time);
     qint64 rowDateKey(int row) const;
+    qint64 rowTimeKey(int row) const;
     int nearestDatedRow(int row, int step) const;
     qint64 usualInterval() const;
     QString suggestedDate(int row) const;

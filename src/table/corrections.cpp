@@ -157,7 +157,7 @@ void FenPrincipale::corriger_selection()
         return;
     }
     CorrectionDialog dialog(correctionBlock(*model, Format::layout(documentType), selected,
-                                            [this](int row) { return rowDateKey(row); }),
+                                            [this](int row) { return rowTimeKey(row); }),
                             this);
     dialog.setWindowModality(Qt::WindowModal);
     while (dialog.exec() == QDialog::Accepted) {

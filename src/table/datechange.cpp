@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <QtEndian>
 
 namespace
 {
@@ -138,6 +139,21 @@ qint64 FenPrincipale::rowDateKey(int row) const
     if (!parseRowDate(model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString(), date, time))
         return -1;
     return dateKey(date, time);
+}
+
+// Minutes along the time the records were taken in: the WS2300 seconds count the station's own
+// clock, whose labels repeat an hour in autumn and skip one in spring, so that a correction that
+// follows time in a block over a clock change follows the hours that really passed. -1 for an
+// undated row.
+qint64 FenPrincipale::rowTimeKey(int row) const
+{
+    const qint64 key = rowDateKey(row);
+    const char* record = documentRecord(row);
+    if (key < 0 || !record || Format::layout(documentType).timestamp != Format::Timestamp::Seconds)
+        return key;
+    return qint64(qFromLittleEndian<quint32>(record +
+                                             Format::timestampOffset(Format::Timestamp::Seconds))) /
+           60;
 }
 
 // The first dated row from row on, walking by step (1 down, -1 up); -1 when there is none.
