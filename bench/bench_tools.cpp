@@ -180,7 +180,17 @@ void benchWs2300(FenPrincipale& window, const QString& folder)
                                        2005, 10, tenYears);
     const QString exported = folder + QStringLiteral("/ws2300.csv");
     const QString changed = folder + QStringLiteral("/other.csv");
+    const QString values = folder + QStringLiteral("/values.csv");
 
+    // The other station's values at this station's dates: a spreadsheet round trip that changed
+    // every value and kept the dates.
+    QByteArray sameDates = TestSupport::readFile(other);
+    const QByteArray dates = TestSupport::readFile(station);
+    for (int record = 0; record < tenYears; ++record)
+        sameDates.replace(record * 36 + 4, 4, dates.mid(record * 36 + 4, 4));
+    loadSeconds(window, DataFileType::WS2300,
+                TestSupport::writeFile(folder + QStringLiteral("/values.DAT"), sameDates));
+    exportSeconds(window, values);
     const double load = loadSeconds(window, DataFileType::WS2300, other);
     exportSeconds(window, changed);
     loadSeconds(window, DataFileType::WS2300, station);
@@ -195,6 +205,12 @@ void benchWs2300(FenPrincipale& window, const QString& folder)
     moves = progressMoves([&] { seconds = importSeconds(window, exported); });
     std::printf("import same    %6.2f s  load  %6.2f s  ratio %5.2f  (%d progress moves)\n",
                 seconds, load, seconds / load, moves);
+    loadSeconds(window, DataFileType::WS2300, station);
+    moves = progressMoves([&] { seconds = importSeconds(window, values); });
+    std::printf("import values  %6.2f s  load  %6.2f s  ratio %5.2f  (%d progress moves, every "
+                "value new, the dates kept)\n",
+                seconds, load, seconds / load, moves);
+    loadSeconds(window, DataFileType::WS2300, station);
     moves = progressMoves([&] { seconds = importSeconds(window, changed); });
     std::printf("import changed %6.2f s  load  %6.2f s  ratio %5.2f  (%d progress moves, every "
                 "date and value new)\n",
