@@ -40,6 +40,12 @@ struct TestAccess {
     static QStatusBar* statusBar(FenPrincipale& w) { return w.statusBarWidget; }
     static QDialog* currentDialog(FenPrincipale& w) { return w.currentDialog; }
     static ValueReview* review(FenPrincipale& w) { return w.review; }
+    static SuspectCells::RowTime rowTime(FenPrincipale& w)
+    {
+        return [&w](int row) {
+            return w.rowTime(row);
+        };
+    }
     static QList<QCheckBox*> sensorBoxes(FenPrincipale& w) { return w.sensorBoxes(); }
     static QFormLayout* sensorForm(FenPrincipale& w, bool right)
     {

@@ -33,9 +33,11 @@ QString menus(FenPrincipale& w)
 const QString menusWithoutDocument = QStringLiteral(
     "\n&Fichier: &Ouvrir [Ctrl+O] -Enregistrer [Ctrl+S] -Enregistrer sous... -&Exporter "
     "-&Importer -Imprimer... | &Quitter [Ctrl+Q] \nEdition: -Annuler [Ctrl+Z] -Rétablir [Ctrl+Y] | "
-    "-Copier [Ctrl+C] -Coller [Ctrl+V] -Corriger la sélection... [Ctrl+R] | -Ajouter une ligne "
+    "-Copier [Ctrl+C] -Coller [Ctrl+V] -Corriger la sélection... [Ctrl+R] -Décaler les dates... | "
+    "-Ajouter une ligne "
     "-Supprimer la/les ligne(s) | Aller en Haut Aller en Bas | -Rechercher une "
-    "date... \nAffichage: Sondes... -Graphique... [Ctrl+G] -Valeur suspecte suivante [F3] \n?: A "
+    "date... \nAffichage: Sondes... -Graphique... [Ctrl+G] -Valeur suspecte suivante [F3] "
+    "-Valeur suspecte précédente [Shift+F3] Contrôle qualité [Ctrl+K] \n?: A "
     "propos de...");
 
 } // namespace

@@ -91,6 +91,6 @@ void FenPrincipale::enableDocumentActions(bool enable)
 {
     tableView->blockSignals(!enable);
     for (QAction* action : {printAction, searchDateAction, exportAction, importAction, saveAsAction,
-                            copyAction, pasteAction, correctAction})
+                            copyAction, pasteAction, correctAction, shiftDatesAction})
         action->setEnabled(enable);
 }

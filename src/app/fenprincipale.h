@@ -162,6 +162,8 @@ public slots:
     void corriger_selection();
     void copier();
     void coller();
+    // --- Table: shifting the dates of rows (src/table/dateshift.cpp) ---
+    void decaler_dates();
     // --- Application shell: About box (src/app/about.cpp) ---
     void About();
 
@@ -298,9 +300,14 @@ private:
     static qint64 dateKey(const QDate& date, const QTime& time);
     qint64 rowDateKey(int row) const;
     qint64 rowTimeKey(int row) const;
+    qint64 rowTime(int row) const;
     int nearestDatedRow(int row, int step) const;
     qint64 usualInterval() const;
     QString suggestedDate(int row) const;
+
+    // --- Table: shifting the dates of rows (src/table/dateshift.cpp) ---
+    QVector<int> datedSelectedRows() const;
+    QVector<CellWrite> shiftedDates(const QVector<int>& rows, int minutes) const;
 
     // --- Tools: date search (src/tools/datesearch.cpp) ---
     int searchedRow(qint64 target) const;
@@ -367,6 +374,7 @@ private:
     QAction* addRowAction = nullptr;
     QAction* removeRowsAction = nullptr;
     QAction* correctAction = nullptr;
+    QAction* shiftDatesAction = nullptr;
     QAction* copyAction = nullptr;
     QAction* pasteAction = nullptr;
     QAction* topAction = nullptr;

@@ -125,6 +125,8 @@ void FenPrincipale::createMenus()
                                 &FenPrincipale::coller, QStringLiteral("Ctrl+V"));
     correctAction = addMenuAction(editMenu, QStringLiteral("Corriger la sélection..."), QString(),
                                   &FenPrincipale::corriger_selection, QStringLiteral("Ctrl+R"));
+    shiftDatesAction = addMenuAction(editMenu, QStringLiteral("Décaler les dates..."), QString(),
+                                     &FenPrincipale::decaler_dates);
     editMenu->addSeparator();
     addRowAction = addMenuAction(editMenu, QStringLiteral("Ajouter une ligne"),
                                  QStringLiteral(":/tool_bar/Add"), &FenPrincipale::addRow);
@@ -287,7 +289,7 @@ void FenPrincipale::disableDocumentOnlyActions()
 {
     for (QAction* action :
          {exportAction, importAction, saveAction, saveAsAction, searchDateAction, printAction,
-          addRowAction, removeRowsAction, copyAction, pasteAction, correctAction})
+          addRowAction, removeRowsAction, copyAction, pasteAction, correctAction, shiftDatesAction})
         action->setEnabled(false);
 }
 

@@ -48,8 +48,10 @@ enum class Quantity : quint8 {
     GroundTemperature,
     IndoorTemperature,
     Humidity,
+    OutdoorHumidity,
     Pressure,
     Wind,
+    Gust, // the strongest wind of the record, which its mean wind cannot exceed
     Direction,
     RainPerRecord,
     RainTotal, // a counter of the rain since it was last set, which grows over the years
@@ -78,13 +80,15 @@ struct PlausibleRange {
 };
 
 // Indexed by Quantity.
-constexpr std::array<PlausibleRange, 12> plausibleRanges{{
+constexpr std::array<PlausibleRange, 14> plausibleRanges{{
     {-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 0},
     {-60, 60, 8},
     {-60, 60, 8},
     {0, 50, 8},
     {1, 100, 0},
+    {1, 100, 0},
     {850, 1100, 5},
+    {0, 250, 0},
     {0, 250, 0},
     {0, 360, 0},
     {0, 100, 0},
@@ -92,6 +96,9 @@ constexpr std::array<PlausibleRange, 12> plausibleRanges{{
     {0, 16, 0},
     {0, 1500, 0},
 }};
+
+static_assert(plausibleRanges.size() == std::size_t(Quantity::SolarRadiation) + 1,
+              "a quantity has no plausible range");
 
 constexpr const PlausibleRange& plausibleRange(Quantity quantity)
 {
@@ -231,7 +238,7 @@ constexpr std::array<Field, 32> wswinSensors{{
     {0x20, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 3\n(°C)", Q::GroundTemperature},
     {0x22, T::S16, R::Tenths, W::ScaledSigned, "Temp. Sol 4\n(°C)", Q::GroundTemperature},
     {0x24, T::U8, R::Integer, W::Byte, "Hum. I.\n(%)", Q::Humidity},
-    {0x25, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)", Q::Humidity},
+    {0x25, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)", Q::OutdoorHumidity},
     {0x26, T::U8, R::Integer, W::Byte, "Hum. 2\n(%)", Q::Humidity},
     {0x27, T::U8, R::Integer, W::Byte, "Hum. 3\n(%)", Q::Humidity},
     {0x28, T::U8, R::Integer, W::Byte, "Hum. 4\n(%)", Q::Humidity},
@@ -258,7 +265,7 @@ constexpr std::array<Field, 46> wswinWD =
              {0x3C, T::S16, R::Tenths, W::ScaledSigned, "Evapotr.\n(mm)", Q::None},
              {0x3E, T::U8, R::Integer, W::Byte, "Index UV", Q::UvIndex},
              {0x3F, T::S16, R::Integer, W::Word, "Ray. Sol.", Q::SolarRadiation},
-             {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)", Q::Wind},
+             {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)", Q::Gust},
              {0x43, T::S16, R::Hundredths, W::ScaledSigned, "ISS Réception", Q::None},
              {0x45, T::S16, R::Integer, W::Word, "Inconnu 1", Q::None},
              {0x47, T::S16, R::Integer, W::Word, "Inconnu 2", Q::None},
@@ -277,7 +284,7 @@ constexpr std::array<Field, 43> wswinWS =
              {0x3C, T::S16, R::Tenths, W::ScaledUnsigned, "Evapotr.\n(mm)", Q::None},
              {0x3E, T::U8, R::Integer, W::Byte, "Index UV", Q::UvIndex},
              {0x3F, T::S16, R::Integer, W::Word, "Ray. Sol.", Q::SolarRadiation},
-             {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)", Q::Wind},
+             {0x41, T::S16, R::Tenths, W::ScaledUnsigned, "Rafales\n(Km/h)", Q::Gust},
              {0x43, T::S16, R::Integer, W::Word, "Inconnu 1", Q::None},
              {0x45, T::S16, R::Integer, W::Word, "Inconnu 2", Q::None},
              {0x47, T::U8, R::Integer, W::Byte, "GWD", Q::None},
@@ -290,7 +297,7 @@ constexpr std::array<Field, 16> wswinWM{{
     {0x0A, T::S16, R::Tenths, W::ScaledSigned, "Temp. 3\n(°C)", Q::OutdoorTemperature},
     {0x0C, T::S16, R::Tenths, W::ScaledSigned, "Temp. 4\n(°C)", Q::OutdoorTemperature},
     {0x0E, T::U8, R::Integer, W::Byte, "Hum. I.\n(%)", Q::Humidity},
-    {0x0F, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)", Q::Humidity},
+    {0x0F, T::U8, R::Integer, W::Byte, "Hum. E.\n(%)", Q::OutdoorHumidity},
     {0x10, T::U8, R::Integer, W::Byte, "Hum. 2\n(%)", Q::Humidity},
     {0x11, T::U8, R::Integer, W::Byte, "Hum. 3\n(%)", Q::Humidity},
     {0x12, T::U8, R::Integer, W::Byte, "Hum. 4\n(%)", Q::Humidity},
@@ -298,7 +305,7 @@ constexpr std::array<Field, 16> wswinWM{{
     {0x15, T::S16, R::Thousandths, W::ScaledSigned, "Pluie\n(mm)", Q::RainPerRecord},
     {0x17, T::S16, R::Tenths, W::ScaledUnsigned, "Vit. Vent\n(Km/h)", Q::Wind},
     {0x19, T::S16, R::Integer, W::Word, "Direction\n(°)", Q::Direction},
-    {0x1B, T::S16, R::Tenths, W::ScaledSigned, "Rafales\n(Km/h)", Q::Wind},
+    {0x1B, T::S16, R::Tenths, W::ScaledSigned, "Rafales\n(Km/h)", Q::Gust},
     {0x1D, T::U8, R::Integer, W::Byte, "Hum.", Q::None},
 }};
 
@@ -309,14 +316,14 @@ constexpr std::array<Field, 12> ws3600{{
     {0x24, T::F32, R::Decimals1, W::Float, "Temp. I.\n(°C)", Q::IndoorTemperature},
     {0x28, T::F32, R::Decimals1, W::Float, "Temp. E.\n(°C)", Q::OutdoorTemperature},
     {0x2C, T::F32, R::Decimals0, W::Float, "Hum. I.\n(%)", Q::Humidity},
-    {0x30, T::F32, R::Decimals0, W::Float, "Hum. E.\n(%)", Q::Humidity},
+    {0x30, T::F32, R::Decimals0, W::Float, "Hum. E.\n(%)", Q::OutdoorHumidity},
     {0x0C, T::F32, R::Decimals1, W::Float, "Pression Rel.\n(hPa)", Q::Pressure},
     {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)", Q::Pressure},
     {0x1C, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)", Q::RainTotal},
     {0x20, T::F32, R::Decimals3, W::Float, "Pluie\n(mm)", Q::RainPerRecord},
     {0x10, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)", Q::Wind},
     {0x14, T::U32, R::DirectionCode, W::Direction, "Direction\n(°)", Q::Direction},
-    {0x18, T::F32, R::Decimals1, W::Float, "Rafales\n(Km/h)", Q::Wind, 51.0},
+    {0x18, T::F32, R::Decimals1, W::Float, "Rafales\n(Km/h)", Q::Gust, 51.0},
     {0x34, T::U32, R::Integer, W::U32, "unknown", Q::None},
 }};
 
@@ -325,7 +332,7 @@ constexpr std::array<Field, 9> ws2300{{
     {0x18, T::F32, R::Decimals1, W::Float, "Temp. I.\n(°C)", Q::IndoorTemperature},
     {0x1C, T::F32, R::Decimals1, W::Float, "Temp. E.\n(°C)", Q::OutdoorTemperature, 81.1},
     {0x20, T::U16, R::Integer, W::U32Low16, "Hum. I.\n(%)", Q::Humidity},
-    {0x22, T::U16, R::Integer, W::U32Low16, "Hum. E.\n(%)", Q::Humidity, 110},
+    {0x22, T::U16, R::Integer, W::U32Low16, "Hum. E.\n(%)", Q::OutdoorHumidity, 110},
     {0x08, T::F32, R::Decimals1, W::Float, "Pression Abs\n(hPa)", Q::Pressure},
     {0x14, T::F32, R::Decimals3, W::Float, "Pluie totale\n(mm)", Q::RainTotal},
     {0x0C, T::F32, R::MetresPerSecond, W::FloatFromKmh, "Vit. Vent\n(Km/h)", Q::Wind, 183.6},

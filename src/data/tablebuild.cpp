@@ -133,6 +133,6 @@ void FenPrincipale::buildTable()
             Qt::UniqueConnection);
     AppSettings(ApplyColumnVisibility);
     enableDocumentActions(true);
-    review->attach(model, documentType);
+    review->attach(model, documentType, [this](int row) { return rowTime(row); });
     updateWindowTitle();
 }

@@ -2,19 +2,41 @@
 
 #include "review/suspects.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QLineEdit>
-
-namespace
-{
-const QColor suspectBackground(255, 196, 160);
-const QColor noDataBackground(214, 214, 214);
-} // namespace
+#include <QToolTip>
 
 CellDelegate::CellDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
 void CellDelegate::setSuspects(const SuspectCells* cells)
 {
     suspects = cells;
+}
+
+QColor CellDelegate::background(CellState state)
+{
+    switch (state) {
+    case CellState::Suspect:
+        return QColor(255, 196, 160);
+    case CellState::NoData:
+        return QColor(214, 214, 214);
+    case CellState::Reading:
+        break;
+    }
+    return QColor();
+}
+
+bool CellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                             const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    const QString reason = suspects && event->type() == QEvent::ToolTip
+                               ? suspects->reason(index.row(), index.column())
+                               : QString();
+    if (reason.isNull())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QToolTip::showText(event->globalPos(), reason, view);
+    return true;
 }
 
 void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
@@ -38,16 +60,8 @@ void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 void CellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (!suspects)
-        return;
-    switch (suspects->state(index.row(), index.column())) {
-    case CellState::Suspect:
-        option->backgroundBrush = suspectBackground;
-        break;
-    case CellState::NoData:
-        option->backgroundBrush = noDataBackground;
-        break;
-    case CellState::Reading:
-        break;
-    }
+    const QColor colour =
+        suspects ? background(suspects->state(index.row(), index.column())) : QColor();
+    if (colour.isValid())
+        option->backgroundBrush = colour;
 }

@@ -20,22 +20,51 @@ bool isNoData(const Format::Field& field, double value)
     return std::llround(value * scale) == std::llround(field.noData * scale);
 }
 
-// Away from both neighbours, on the same side, by more than jump.
-bool isSpike(double value, double before, double after, double jump)
+using Quality::Finding;
+using Quality::Kind;
+
+bool isSuspect(const Finding& finding)
 {
-    return (value - before > jump && value - after > jump) ||
-           (before - value > jump && after - value > jump);
+    return finding.rule != Quality::Rule::NoData;
+}
+
+// The position of the first finding at row or below it.
+QVector<Finding>::const_iterator firstFrom(const QVector<Finding>& findings, int row)
+{
+    return std::lower_bound(findings.cbegin(), findings.cend(), row,
+                            [](const Finding& f, int r) { return f.row < r; });
+}
+
+const Finding* findingAt(const QVector<Finding>& findings, int row)
+{
+    const auto it = firstFrom(findings, row);
+    return it != findings.cend() && it->row == row ? &*it : nullptr;
+}
+
+void shiftRows(QVector<Finding>& findings, int from, int by)
+{
+    for (int i = int(firstFrom(findings, from) - findings.cbegin()); i < findings.size(); ++i)
+        findings[i].row += by;
 }
 
 } // namespace
 
-SuspectCells::SuspectCells(const TableModel* tableModel, Format::DataFileType type, QObject* parent)
-    : QObject(parent), model(tableModel), layout(Format::layout(type)),
+SuspectCells::SuspectCells(const TableModel* tableModel, Format::DataFileType type, RowTime rowTime,
+                           QObject* parent)
+    : QObject(parent), model(tableModel), layout(Format::layout(type)), rowTime(std::move(rowTime)),
       columns(qMin(tableModel->columnCount(), Format::layout(type).columnCount))
 {
+    for (int c = columns - 1; c >= 0; --c) {
+        if (layout.fields[c].quantity == Format::Quantity::Wind)
+            windColumn = c;
+        if (layout.fields[c].quantity == Format::Quantity::Gust)
+            gustColumn = c;
+    }
     connect(model, &QAbstractItemModel::rowsInserted, this, &SuspectCells::followInsertedRows);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &SuspectCells::followRemovedRows);
     connect(model, &QAbstractItemModel::dataChanged, this, &SuspectCells::followChangedCells);
+    connect(model, &QAbstractItemModel::headerDataChanged, this,
+            &SuspectCells::followChangedLabels);
     connect(model, &QAbstractItemModel::modelReset, this, &SuspectCells::findAll);
     findAll();
 }
@@ -77,10 +106,27 @@ CellState SuspectCells::state(int row, int column) const
 {
     if (column < 0 || column >= columns)
         return CellState::Reading;
-    const QVector<Marked>& cells = marked.at(column);
-    const auto it = std::lower_bound(cells.begin(), cells.end(), row,
-                                     [](const Marked& m, int r) { return m.row < r; });
-    return it != cells.end() && it->row == row ? it->state : CellState::Reading;
+    const Finding* finding = findingAt(marked.at(column), row);
+    return !finding                                 ? CellState::Reading
+           : finding->rule == Quality::Rule::NoData ? CellState::NoData
+                                                    : CellState::Suspect;
+}
+
+bool SuspectCells::hasDateFinding(int row) const
+{
+    return findingAt(dated, row) != nullptr;
+}
+
+QString SuspectCells::reason(int row, int column) const
+{
+    if (column == Place::dateColumn) {
+        const Finding* finding = findingAt(dated, row);
+        return finding ? Quality::reason(*finding, nullptr) : QString();
+    }
+    if (column < 0 || column >= columns)
+        return QString();
+    const Finding* finding = findingAt(marked.at(column), row);
+    return finding ? Quality::reason(*finding, &layout.fields[column]) : QString();
 }
 
 int SuspectCells::suspectCount(int column) const
@@ -88,175 +134,229 @@ int SuspectCells::suspectCount(int column) const
     return column >= 0 && column < columns ? suspects.at(column) : 0;
 }
 
-QModelIndex SuspectCells::nextSuspect(int row, int column, const QVector<bool>& shown) const
+SuspectCells::Place SuspectCells::nextFinding(const Place& place, const QVector<bool>& shown,
+                                              bool forward, bool* wrapped) const
 {
-    const auto isSuspect = [](const Marked& m) {
-        return m.state == CellState::Suspect;
+    // Places in reading order; a row's date comes before its cells.
+    const auto before = [](int row, int column, const Place& other) {
+        return row < other.row || (row == other.row && column < other.column);
     };
-    const auto earlier = [](const QModelIndex& a, int r, int c) {
-        return !a.isValid() || r < a.row() || (r == a.row() && c < a.column());
+    Place next;
+    Place end; // the first place of all going forward, the last going back
+    const auto consider = [&](const QVector<Finding>& findings, int column, bool all) {
+        if (forward) {
+            const int from = column > place.column ? place.row : place.row + 1;
+            const auto first =
+                std::find_if(findings.cbegin(), findings.cend(),
+                             [all](const Finding& f) { return all || isSuspect(f); });
+            if (first != findings.cend() && (!end.isValid() || before(first->row, column, end)))
+                end = {first->row, column};
+            const auto after =
+                std::find_if(firstFrom(findings, from), findings.cend(),
+                             [all](const Finding& f) { return all || isSuspect(f); });
+            if (after != findings.cend() && (!next.isValid() || before(after->row, column, next)))
+                next = {after->row, column};
+            return;
+        }
+        const int to = column < place.column ? place.row : place.row - 1;
+        const auto last = std::find_if(findings.crbegin(), findings.crend(),
+                                       [all](const Finding& f) { return all || isSuspect(f); });
+        if (last != findings.crend() &&
+            (!end.isValid() || before(end.row, end.column, {last->row, column})))
+            end = {last->row, column};
+        const auto upTo = std::make_reverse_iterator(firstFrom(findings, to + 1));
+        const auto previous = std::find_if(upTo, findings.crend(),
+                                           [all](const Finding& f) { return all || isSuspect(f); });
+        if (previous != findings.crend() &&
+            (!next.isValid() || before(next.row, next.column, {previous->row, column})))
+            next = {previous->row, column};
     };
-    QModelIndex after;
-    QModelIndex first;
+    consider(dated, Place::dateColumn, true);
     for (int c = 0; c < columns; ++c) {
-        if (!shown.value(c))
-            continue;
-        const QVector<Marked>& cells = marked.at(c);
-        const auto top = std::find_if(cells.begin(), cells.end(), isSuspect);
-        if (top != cells.end() && earlier(first, top->row, c))
-            first = model->index(top->row, c);
-        const int from = c > column ? row : row + 1;
-        const auto start = std::lower_bound(cells.begin(), cells.end(), from,
-                                            [](const Marked& m, int r) { return m.row < r; });
-        const auto next = std::find_if(start, cells.end(), isSuspect);
-        if (next != cells.end() && earlier(after, next->row, c))
-            after = model->index(next->row, c);
+        if (shown.value(c))
+            consider(marked.at(c), c, false);
     }
-    return after.isValid() ? after : first;
+    *wrapped = !next.isValid() && end.isValid();
+    return next.isValid() ? next : end;
 }
 
 void SuspectCells::findAll()
 {
-    marked.fill(QVector<Marked>(), columns);
+    marked.fill(QVector<Finding>(), columns);
     suspects.fill(0, columns);
+    dated.clear();
+    times.clear();
     if (!model)
         return;
-    enum Kind : quint8 { NotANumber, Reading, NoData };
     const int rows = model->rowCount();
-    QVector<double> values(rows);
-    QVector<Kind> kinds(rows);
-    for (int c = 0; c < columns; ++c) {
-        const Format::Field& field = layout.fields[c];
-        const Format::PlausibleRange& range = Format::plausibleRange(field.quantity);
-        // Cells of equal value mostly share one string: its number is read once.
-        const QChar* lastText = nullptr;
-        bool isNumber = false;
-        for (int r = 0; r < rows; ++r) {
-            const QString& text = model->cellText(r, c);
-            if (text.constData() != lastText || r == 0) {
-                lastText = text.constData();
-                values[r] = cellValue(text, &isNumber);
-            } else {
-                values[r] = values[r - 1];
-            }
-            kinds[r] = !isNumber ? NotANumber : isNoData(field, values[r]) ? NoData : Reading;
-        }
-        QVector<Marked>& cells = marked[c];
-        for (int r = 0; r < rows; ++r) {
-            if (kinds[r] == NoData)
-                cells.append({r, CellState::NoData});
-            if (kinds[r] != Reading)
-                continue;
-            const double v = values[r];
-            const bool outside = v < range.lowest || v > range.highest;
-            const bool spike = range.jump > 0 && r > 0 && r + 1 < rows && kinds[r - 1] == Reading &&
-                               kinds[r + 1] == Reading &&
-                               isSpike(v, values[r - 1], values[r + 1], range.jump);
-            if (outside || spike) {
-                cells.append({r, CellState::Suspect});
-                ++suspects[c];
-            }
-        }
-    }
+    times.resize(rows);
+    for (int r = 0; r < rows; ++r)
+        times[r] = rowTime ? rowTime(r) : Quality::undated;
+    usual = Quality::usualInterval(times);
+    for (int c = 0; c < columns; ++c)
+        examineRows(c, 0, rows - 1);
+    dated = Quality::examineDates(times, 0, rows - 1, usual);
     emit changed();
 }
 
-CellState SuspectCells::stateOf(int row, int column) const
+// The findings of rows firstRow to lastRow, and of what their change moves: the neighbours'
+// spikes and counter steps, and whole runs of a value.
+void SuspectCells::examineColumn(int column, int firstRow, int lastRow)
+{
+    const int rows = model->rowCount();
+    int from = qMax(0, firstRow - 1);
+    int to = qMin(rows - 1, lastRow + 1);
+    if (from > to)
+        return;
+    if (Quality::watchesPersistence(layout.fields[column].quantity)) {
+        while (from > 0 && sameReading(column, from - 1, from))
+            --from;
+        while (to + 1 < rows && sameReading(column, to, to + 1))
+            ++to;
+    }
+    examineRows(column, from, to);
+}
+
+// Rows from to to, whose runs of equal values lie wholly inside.
+void SuspectCells::examineRows(int column, int from, int to)
+{
+    if (from > to)
+        return;
+    Quality::Stretch stretch;
+    stretch.firstRow = qMax(0, from - 1);
+    const int last = qMin(model->rowCount() - 1, to + 1);
+    readStretch(column, stretch.firstRow, last, stretch.values, stretch.kinds);
+    if (column == gustColumn && windColumn >= 0)
+        readStretch(windColumn, stretch.firstRow, last, stretch.winds, stretch.windKinds);
+    replace(marked[column], from, to,
+            Quality::examineColumn(layout.fields[column], stretch, from, to, times),
+            &suspects[column]);
+}
+
+// The rows' dates, and the next dated row's, which is measured against the last of them.
+void SuspectCells::examineDates(int firstRow, int lastRow)
+{
+    const int rows = times.size();
+    const int from = qMax(0, firstRow);
+    int to = qMax(lastRow + 1, from);
+    while (to < rows && times.at(to) < 0)
+        ++to;
+    to = qMin(to, rows - 1);
+    if (from > to)
+        return;
+    int ignored = 0;
+    replace(dated, from, to, Quality::examineDates(times, from, to, usual), &ignored);
+}
+
+void SuspectCells::readStretch(int column, int firstRow, int lastRow, QVector<double>& values,
+                               QVector<Kind>& kinds) const
 {
     const Format::Field& field = layout.fields[column];
+    const int count = lastRow - firstRow + 1;
+    values.resize(count);
+    kinds.resize(count);
+    // Cells of equal value mostly share one string: its number is read once.
+    const QChar* lastText = nullptr;
     bool isNumber = false;
+    for (int i = 0; i < count; ++i) {
+        const QString& text = model->cellText(firstRow + i, column);
+        if (text.constData() != lastText || i == 0) {
+            lastText = text.constData();
+            values[i] = cellValue(text, &isNumber);
+        } else {
+            values[i] = values[i - 1];
+        }
+        kinds[i] = !isNumber                    ? Kind::NotANumber
+                   : isNoData(field, values[i]) ? Kind::NoData
+                                                : Kind::Reading;
+    }
+}
+
+bool SuspectCells::sameReading(int column, int row, int other) const
+{
+    bool isNumber = false;
+    bool otherIsNumber = false;
     const double value = cellValue(model->cellText(row, column), &isNumber);
-    if (!isNumber)
-        return CellState::Reading;
-    if (isNoData(field, value))
-        return CellState::NoData;
-    const Format::PlausibleRange& range = Format::plausibleRange(field.quantity);
-    if (value < range.lowest || value > range.highest)
-        return CellState::Suspect;
-    double before = 0;
-    double after = 0;
-    if (range.jump > 0 && isReading(row - 1, column, &before) &&
-        isReading(row + 1, column, &after) && isSpike(value, before, after, range.jump))
-        return CellState::Suspect;
-    return CellState::Reading;
+    const double otherValue = cellValue(model->cellText(other, column), &otherIsNumber);
+    const Format::Field& field = layout.fields[column];
+    return isNumber && otherIsNumber && value == otherValue && !isNoData(field, value);
 }
 
-bool SuspectCells::isReading(int row, int column, double* value) const
+// Puts found in the place of the findings of rows firstRow to lastRow, and counts the suspects.
+void SuspectCells::replace(QVector<Finding>& findings, int firstRow, int lastRow,
+                           const QVector<Finding>& found, int* suspectCount)
 {
-    if (row < 0 || row >= model->rowCount())
-        return false;
-    bool isNumber = false;
-    *value = cellValue(model->cellText(row, column), &isNumber);
-    return isNumber && !isNoData(layout.fields[column], *value);
-}
-
-// A change moves the spike test of the neighbours too.
-void SuspectCells::findAround(int firstRow, int lastRow, int firstColumn, int lastColumn)
-{
-    if (!model)
-        return;
-    const int top = qMax(0, firstRow - 1);
-    const int bottom = qMin(model->rowCount() - 1, lastRow + 1);
-    for (int c = qMax(0, firstColumn); c <= qMin(columns - 1, lastColumn); ++c) {
-        for (int r = top; r <= bottom; ++r)
-            setState(r, c, stateOf(r, c));
-    }
-    emit changed();
-}
-
-void SuspectCells::setState(int row, int column, CellState state)
-{
-    QVector<Marked>& cells = marked[column];
-    const auto it = std::lower_bound(cells.begin(), cells.end(), row,
-                                     [](const Marked& m, int r) { return m.row < r; });
-    const bool present = it != cells.end() && it->row == row;
-    if (present) {
-        count(it->state, column, -1);
-        if (state == CellState::Reading)
-            cells.erase(it);
-        else
-            it->state = state;
-    } else if (state != CellState::Reading) {
-        cells.insert(it, {row, state});
-    }
-    count(state, column, 1);
-}
-
-void SuspectCells::count(CellState state, int column, int change)
-{
-    if (state == CellState::Suspect)
-        suspects[column] += change;
+    const int start = int(firstFrom(findings, firstRow) - findings.cbegin());
+    const int end = int(firstFrom(findings, lastRow + 1) - findings.cbegin());
+    *suspectCount -=
+        int(std::count_if(findings.cbegin() + start, findings.cbegin() + end, isSuspect));
+    *suspectCount += int(std::count_if(found.cbegin(), found.cend(), isSuspect));
+    const int grow = found.size() - (end - start);
+    if (grow > 0)
+        findings.insert(start, grow, Finding{});
+    else if (grow < 0)
+        findings.remove(start, -grow);
+    std::copy(found.cbegin(), found.cend(), findings.begin() + start);
 }
 
 void SuspectCells::followInsertedRows(const QModelIndex&, int first, int last)
 {
     const int inserted = last - first + 1;
-    for (QVector<Marked>& cells : marked) {
-        for (Marked& m : cells)
-            m.row += m.row >= first ? inserted : 0;
-    }
-    findAround(first, last, 0, columns - 1);
+    for (QVector<Finding>& findings : marked)
+        shiftRows(findings, first, inserted);
+    shiftRows(dated, first, inserted);
+    times.insert(first, inserted, Quality::undated);
+    for (int r = first; r <= last; ++r)
+        times[r] = rowTime ? rowTime(r) : Quality::undated;
+    for (int c = 0; c < columns; ++c)
+        examineColumn(c, first, last);
+    examineDates(first, last);
+    emit changed();
 }
 
 void SuspectCells::followRemovedRows(const QModelIndex&, int first, int last)
 {
     const int removed = last - first + 1;
     for (int c = 0; c < columns; ++c) {
-        QVector<Marked>& cells = marked[c];
-        const auto gone = std::remove_if(cells.begin(), cells.end(), [&](const Marked& m) {
-            if (m.row < first || m.row > last)
-                return false;
-            count(m.state, c, -1);
-            return true;
-        });
-        cells.erase(gone, cells.end());
-        for (Marked& m : cells)
-            m.row -= m.row > last ? removed : 0;
+        replace(marked[c], first, last, {}, &suspects[c]);
+        shiftRows(marked[c], last + 1, -removed);
     }
-    findAround(first, first - 1, 0, columns - 1);
+    int ignored = 0;
+    replace(dated, first, last, {}, &ignored);
+    shiftRows(dated, last + 1, -removed);
+    times.remove(first, removed);
+    for (int c = 0; c < columns; ++c)
+        examineColumn(c, first, first - 1);
+    examineDates(first, first - 1);
+    emit changed();
 }
 
 void SuspectCells::followChangedCells(const QModelIndex& topLeft, const QModelIndex& bottomRight)
 {
-    findAround(topLeft.row(), bottomRight.row(), topLeft.column(), bottomRight.column());
+    const int firstColumn = qMax(0, topLeft.column());
+    const int lastColumn = qMin(columns - 1, bottomRight.column());
+    for (int c = firstColumn; c <= lastColumn; ++c)
+        examineColumn(c, topLeft.row(), bottomRight.row());
+    const bool windOnly = windColumn >= firstColumn && windColumn <= lastColumn &&
+                          (gustColumn < firstColumn || gustColumn > lastColumn);
+    if (windOnly && gustColumn >= 0)
+        examineColumn(gustColumn, topLeft.row(), bottomRight.row());
+    emit changed();
+}
+
+// A row's date moves the date rules and the length of the runs it lies in.
+void SuspectCells::followChangedLabels(Qt::Orientation orientation, int first, int last)
+{
+    if (orientation != Qt::Vertical)
+        return;
+    first = qMax(0, first);
+    last = qMin(times.size() - 1, last);
+    for (int r = first; r <= last; ++r)
+        times[r] = rowTime ? rowTime(r) : Quality::undated;
+    for (int c = 0; c < columns; ++c) {
+        if (Quality::watchesPersistence(layout.fields[c].quantity))
+            examineColumn(c, first, last);
+    }
+    examineDates(first, last);
+    emit changed();
 }

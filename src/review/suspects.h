@@ -2,29 +2,51 @@
 #define STRATOMARK_SUSPECTS_H
 
 #include "data/formats.h"
+#include "quality/rules.h"
 #include "review/cellstate.h"
 
-#include <QModelIndex>
 #include <QObject>
 #include <QPointer>
 #include <QVector>
 
+#include <functional>
+
 class TableModel;
 
-// The state of every cell of a table as a reading: found once when the table is built, then
-// again only around the cells that change, so that typing never waits for a decade of rows.
+// What the quality rules find in a table: every cell's state as a reading and every row date's,
+// with their reasons. Found once when the table is built, then again only around the cells,
+// labels and rows that change, so that typing never waits for a decade of rows.
 class SuspectCells : public QObject
 {
     Q_OBJECT
 
 public:
-    SuspectCells(const TableModel* model, Format::DataFileType type, QObject* parent);
+    // Minutes along the records' time of a row, or Quality::undated, or Quality::noRecord.
+    using RowTime = std::function<qint64(int row)>;
+    // A place of a finding: a cell, or a row's date for column dateColumn.
+    struct Place {
+        static constexpr int dateColumn = -1;
+        int row = -1;
+        int column = dateColumn;
+        bool isValid() const { return row >= 0; }
+    };
+
+    SuspectCells(const TableModel* model, Format::DataFileType type, RowTime rowTime,
+                 QObject* parent);
 
     CellState state(int row, int column) const;
+    bool hasDateFinding(int row) const;
+    // The reason of the finding at a place; null where there is none.
+    QString reason(int row, int column) const;
     int suspectCount(int column) const;
-    // The first suspect cell after (row, column) in reading order, among the columns for which
-    // shown is true, coming round to the top after the last row; invalid when there is none.
-    QModelIndex nextSuspect(int row, int column, const QVector<bool>& shown) const;
+    int columnCount() const { return columns; }
+    const QVector<Quality::Finding>& columnFindings(int column) const { return marked.at(column); }
+    const QVector<Quality::Finding>& dateFindings() const { return dated; }
+    // The next finding after place (or before it, backwards) in reading order, a row's date before
+    // its cells, among the dates and the suspect cells of the columns for which shown is true;
+    // past the last (the first) it comes round and says so in wrapped. Invalid when there is none.
+    Place nextFinding(const Place& place, const QVector<bool>& shown, bool forward,
+                      bool* wrapped) const;
 
     static double cellValue(const QString& text, bool* isNumber);
 
@@ -32,27 +54,32 @@ signals:
     void changed();
 
 private:
-    // A cell that is not a plain reading; each column keeps its own, in row order.
-    struct Marked {
-        int row;
-        CellState state;
-    };
-
     void findAll();
-    void findAround(int firstRow, int lastRow, int firstColumn, int lastColumn);
+    void examineColumn(int column, int firstRow, int lastRow);
+    void examineRows(int column, int from, int to);
+    void examineDates(int firstRow, int lastRow);
+    void readStretch(int column, int firstRow, int lastRow, QVector<double>& values,
+                     QVector<Quality::Kind>& kinds) const;
+    bool sameReading(int column, int row, int other) const;
+    void replace(QVector<Quality::Finding>& findings, int firstRow, int lastRow,
+                 const QVector<Quality::Finding>& found, int* suspectCount);
     void followInsertedRows(const QModelIndex& parent, int first, int last);
     void followRemovedRows(const QModelIndex& parent, int first, int last);
     void followChangedCells(const QModelIndex& topLeft, const QModelIndex& bottomRight);
-    CellState stateOf(int row, int column) const;
-    bool isReading(int row, int column, double* value) const;
-    void setState(int row, int column, CellState state);
-    void count(CellState state, int column, int change);
+    void followChangedLabels(Qt::Orientation orientation, int first, int last);
 
     QPointer<const TableModel> model;
     const Format::RecordLayout& layout;
+    RowTime rowTime;
     int columns;
-    QVector<QVector<Marked>> marked;
+    int windColumn = -1;
+    int gustColumn = -1;
+    // Each column's findings, and the dates', in row order.
+    QVector<QVector<Quality::Finding>> marked;
+    QVector<Quality::Finding> dated;
     QVector<int> suspects;
+    QVector<qint64> times;
+    qint64 usual = 0;
 };
 
 #endif

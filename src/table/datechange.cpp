@@ -1,4 +1,6 @@
 #include "app/fenprincipale.h"
+
+#include "quality/rules.h"
 #include "table/tablemodel.h"
 
 #include <QAction>
@@ -156,6 +158,12 @@ qint64 FenPrincipale::rowTimeKey(int row) const
            60;
 }
 
+// What the quality rules measure a row's date by: its time key, or that it holds no record.
+qint64 FenPrincipale::rowTime(int row) const
+{
+    return documentRecord(row) ? rowTimeKey(row) : Quality::noRecord;
+}
+
 // The first dated row from row on, walking by step (1 down, -1 up); -1 when there is none.
 int FenPrincipale::nearestDatedRow(int row, int step) const
 {
@@ -170,25 +178,10 @@ int FenPrincipale::nearestDatedRow(int row, int step) const
 // A clock set back, or a record stored twice, makes no step.
 qint64 FenPrincipale::usualInterval() const
 {
-    QHash<qint64, int> steps;
-    qint64 previous = -1;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const qint64 key = rowDateKey(row);
-        if (key < 0)
-            continue;
-        if (previous >= 0 && key > previous)
-            ++steps[key - previous];
-        previous = key;
-    }
-    qint64 usual = 0;
-    int most = 0;
-    for (auto step = steps.cbegin(); step != steps.cend(); ++step) {
-        if (step.value() > most || (step.value() == most && step.key() < usual)) {
-            usual = step.key();
-            most = step.value();
-        }
-    }
-    return usual;
+    QVector<qint64> keys(model->rowCount());
+    for (int row = 0; row < keys.size(); ++row)
+        keys[row] = rowDateKey(row);
+    return Quality::usualInterval(keys);
 }
 
 // The date an undated row most likely has, so that the user usually changes only the time: the

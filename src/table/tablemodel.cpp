@@ -125,6 +125,9 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Vertical && labelMarks && role != Qt::DisplayRole && section >= 0 &&
+        section < rowCount())
+        return labelMarks(section, role);
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Horizontal)

@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <array>
+#include <functional>
 
 // The grid of texts behind the central table: one row per record, one column per sensor value.
 // It knows nothing of records; the window listens to dataChanged to write edits back.
@@ -50,6 +51,11 @@ public:
     bool insertFilledRows(int position, const QStringList& rowLabels,
                           const QVector<QString>& cells);
 
+    // What the row labels show beyond their text (a background, a tooltip), by row and role; none
+    // when empty.
+    using LabelMarks = std::function<QVariant(int row, int role)>;
+    void setLabelMarks(LabelMarks marks) { labelMarks = std::move(marks); }
+
     bool removeExtraRows();
     bool setHeaderLabels(int orientation, const QVariant& labels, int role);
 
@@ -83,6 +89,7 @@ private:
     QVector<int> rowSlots;
     QVector<int> freeSlots;
     QStringList horizontalHeaders;
+    LabelMarks labelMarks;
 };
 
 #endif
