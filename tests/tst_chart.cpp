@@ -132,6 +132,24 @@ private slots:
         QTEST(clickedRow(at), "clicked");
     }
 
+    // The line breaks where more than three usual intervals (an hour here) pass between dates.
+    void gapsBreakTheLine_data()
+    {
+        TestSupport::columns<QString, int>({"label", "line"});
+        QTest::newRow("three hours after the last") << "01/03/2023 10:00" << 1;
+        QTest::newRow("a minute more") << "01/03/2023 10:01" << 0;
+    }
+
+    void gapsBreakTheLine()
+    {
+        QFETCH(QString, label);
+        model->setHeaderData(9, Qt::Vertical, label, Qt::EditRole);
+        QTRY_VERIFY(curve->sample(6).x() - curve->sample(5).x() > 2 * 3600e3);
+        const QColor c = plot->canvas()->grab().toImage().pixelColor(
+            pixel((curve->sample(5) + curve->sample(6)) / 2));
+        QTEST(int(c.blue() > c.red() + 40), "line");
+    }
+
     // Shift and the wheel zoom the values in to ten steps of the texts, 1.0, and out to a
     // hundred times the column's range, from 10.0 to the suspect 30.0.
     void valueZoomStopsAtItsBounds()

@@ -29,7 +29,8 @@ public:
 
     ColumnCurve();
 
-    // Cells in any order; a NoData cell is no point but breaks the line where its date falls.
+    // Cells in any order, x in milliseconds; a NoData cell is no point but breaks the line where
+    // its date falls, as does a gap of more than three times the usual step between dates.
     void setCells(std::vector<Cell> cells);
 
     // The table row of the point nearest to position, in canvas pixels, when one lies within
@@ -42,6 +43,7 @@ protected:
                     const QRectF& canvasRect, int from, int to) const override;
 
 private:
+    static double usualStep(const std::vector<Cell>& cells);
     // The lowest and highest index of the points between two dates.
     std::pair<int, int> indexRange(double fromX, double toX) const;
     std::pair<int, int> visibleRange(const QwtScaleMap& xMap, const QRectF& canvasRect) const;
@@ -55,7 +57,7 @@ private:
     // Parallel to the curve's samples, which share points' data.
     QVector<QPointF> points;
     QVector<int> rows;
-    std::vector<bool> breaksBefore; // a no-data cell lies between this point and the one before
+    std::vector<bool> breaksBefore; // a no-data cell or a gap lies before this point
     std::vector<bool> suspect;
     QVector<int> suspectIndexes; // ascending
     QwtSymbol suspectSymbol;
