@@ -191,6 +191,8 @@ void putField(QByteArray& record, const Format::Field& field, double shown)
     }
 }
 
+// The WS2300 counts the seconds that passed, on the local clock; the other types store the clock
+// reading as it was, a plain date and time.
 void putTimestamp(QByteArray& record, Format::Timestamp stamp, const QDateTime& when)
 {
     const QString text = when.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
@@ -202,9 +204,14 @@ void putTimestamp(QByteArray& record, Format::Timestamp stamp, const QDateTime& 
         put<quint16>(record, 2, words.date);
         break;
     }
-    case Format::Timestamp::Seconds:
-        put<quint32>(record, 4, FenPrincipale::textToSeconds(text));
+    case Format::Timestamp::Seconds: {
+        const QDateTime anchor(QDate(2000, 1, 1), QTime(12, 0));
+        put<quint32>(record, 4,
+                     quint32(FenPrincipale::textToSeconds(
+                                 anchor.toString(QStringLiteral("dd/MM/yyyy hh:mm"))) +
+                             anchor.secsTo(when)));
         break;
+    }
     case Format::Timestamp::DayNumber:
         put<double>(record, 0, FenPrincipale::textToDayNumber(text));
         break;
@@ -231,6 +238,25 @@ qint64 recordOffset(const QByteArray& file, const Format::RecordLayout& layout, 
 
 } // namespace
 
+QDateTime firstDate(Format::DataFileType type, const QDateTime& start)
+{
+    return Format::layout(type).timestamp == Format::Timestamp::Seconds
+               ? start
+               : QDateTime(start.date(), start.time(), Qt::UTC);
+}
+
+bool setRecordDate(QByteArray& file, Format::DataFileType type, int record, const QDateTime& when)
+{
+    const Format::RecordLayout& layout = Format::layout(type);
+    const qint64 offset = recordOffset(file, layout, record);
+    if (offset < 0)
+        return false;
+    QByteArray bytes = file.mid(int(offset), layout.recordSize);
+    putTimestamp(bytes, layout.timestamp, when);
+    file.replace(int(offset), layout.recordSize, bytes);
+    return true;
+}
+
 QByteArray stationFile(Format::DataFileType type, const QDateTime& start, int intervalMinutes,
                        int count)
 {
@@ -247,8 +273,9 @@ QByteArray stationFile(Format::DataFileType type, const QDateTime& start, int in
     Weather weather(quint32(start.date().toJulianDay()));
     weather.now.pressureSea = 1013 + noise(weather, 8);
     QByteArray record(layout.recordSize, '\0');
+    const QDateTime first = firstDate(type, start);
     for (int i = 0; i < count; ++i) {
-        const QDateTime when = start.addSecs(qint64(i) * intervalMinutes * 60);
+        const QDateTime when = first.addSecs(qint64(i) * intervalMinutes * 60);
         advance(weather, when, intervalMinutes);
         record.fill('\0');
         putTimestamp(record, layout.timestamp, when);

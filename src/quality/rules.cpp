@@ -103,7 +103,7 @@ private:
     // sensor, -1 otherwise; a run's bounds are found once for all its rows.
     qint32 persistence(int row)
     {
-        if (!watchesPersistence(field.quantity) || kind(row) != Kind::Reading)
+        if (!watchesPersistence(field) || kind(row) != Kind::Reading)
             return -1;
         if (row > runLast) {
             runFirst = row;
@@ -138,10 +138,13 @@ QString millimetres(qint32 thousandths)
 
 } // namespace
 
-bool watchesPersistence(Format::Quantity quantity)
+// A pressure read to the whole hectopascal holds still for hours on any calm day: only a finer
+// one tells a dead sensor.
+bool watchesPersistence(const Format::Field& field)
 {
-    return quantity == Quantity::OutdoorTemperature || quantity == Quantity::OutdoorHumidity ||
-           quantity == Quantity::Pressure;
+    return field.quantity == Quantity::OutdoorTemperature ||
+           field.quantity == Quantity::OutdoorHumidity ||
+           (field.quantity == Quantity::Pressure && Format::ruleDecimals(field.rule) >= 1);
 }
 
 QVector<Finding> examineColumn(const Format::Field& field, const Stretch& stretch, int from, int to,

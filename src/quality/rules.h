@@ -65,7 +65,7 @@ struct Stretch {
     QVector<Kind> windKinds;
 };
 
-bool watchesPersistence(Format::Quantity quantity);
+bool watchesPersistence(const Format::Field& field);
 
 // The findings of rows from to to of a column, in row order. The stretch holds the row before
 // and the row after where the table has them, and every row of a run of equal values that

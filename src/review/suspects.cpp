@@ -208,7 +208,7 @@ void SuspectCells::examineColumn(int column, int firstRow, int lastRow)
     int to = qMin(rows - 1, lastRow + 1);
     if (from > to)
         return;
-    if (Quality::watchesPersistence(layout.fields[column].quantity)) {
+    if (Quality::watchesPersistence(layout.fields[column])) {
         while (from > 0 && sameReading(column, from - 1, from))
             --from;
         while (to + 1 < rows && sameReading(column, to, to + 1))
@@ -354,7 +354,7 @@ void SuspectCells::followChangedLabels(Qt::Orientation orientation, int first, i
     for (int r = first; r <= last; ++r)
         times[r] = rowTime ? rowTime(r) : Quality::undated;
     for (int c = 0; c < columns; ++c) {
-        if (Quality::watchesPersistence(layout.fields[c].quantity))
+        if (Quality::watchesPersistence(layout.fields[c]))
             examineColumn(c, first, last);
     }
     examineDates(first, last);
