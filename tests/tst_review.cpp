@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "quality/findingsmodel.h"
+#include "quality/qualitypanel.h"
 #include "review/chartwindow.h"
 #include "review/suspects.h"
 
@@ -123,6 +125,188 @@ private slots:
         QCOMPARE(state(1, column), CellState::NoData);
         QCOMPARE(count(), QStringLiteral("Aucune valeur suspecte"));
     }
+    // One column's values (or, for column -1, the records' dates: labels, or for the WS2300 the
+    // minutes its seconds count from 29/10/2023 01:30, over the autumn clock change), every other
+    // column plausible and moving; the rows found and the first one's reason.
+    void rulesMarkWhatTheyShould_data()
+    {
+        TestSupport::columns<int, int, int, QStringList, QString>(
+            {"type", "column", "interval", "values", "found"});
+        const QStringList stuck = repeated(7, "12.3") << "9.0";
+        QTest::newRow("temperature stuck 6 h")
+            << 3 << 1 << 60 << stuck << "0 1 2 3 4 5 6 : Valeur inchangée depuis 6 h";
+        QTest::newRow("temperature stuck 5 h 50") << 3 << 1 << 50 << stuck << "";
+        QTest::newRow("pressure stuck 7 h") << 4 << 4 << 70 << (repeated(7, "1008.4") << "1009.0")
+                                            << "0 1 2 3 4 5 6 : Valeur inchangée depuis 7 h";
+        QTest::newRow("whole-hectopascal pressure") << 2 << 10 << 70 << repeated(8, "1013") << "";
+        QTest::newRow("humidity stuck at 97 %")
+            << 4 << 3 << 60 << repeated(7, "97") << "0 1 2 3 4 5 6 : Valeur inchangée depuis 6 h";
+        QTest::newRow("fog at 98 %") << 4 << 3 << 60 << repeated(7, "98") << "";
+        QTest::newRow("indoor humidity stuck") << 4 << 2 << 60 << repeated(7, "40") << "";
+        QTest::newRow("gust under the wind")
+            << 4 << 10 << 10 << QStringList{"70.0", "61.9", "63.0"}
+            << "1 : Rafale plus faible que le vent moyen du même enregistrement";
+        QTest::newRow("rain counter set back")
+            << 3 << 5 << 10 << QStringList{"10.000", "10.000", "9.999", "59.999"}
+            << "2 : Compteur de pluie en baisse de 0.001 mm (remis à zéro ?)";
+        QTest::newRow("rain counter leaps")
+            << 4 << 6 << 10 << QStringList{"10.000", "60.001", "110.001"}
+            << "1 2 : Compteur de pluie en hausse de 50.001 mm en un enregistrement";
+        QTest::newRow("date before the one above")
+            << 4 << -1 << 10
+            << QStringList{"01/03/2023 00:00", "01/03/2023 00:10", "01/03/2023 00:20",
+                           "01/03/2023 00:05", "01/03/2023 00:30"}
+            << "3 : Daté 15 min avant l'enregistrement précédent";
+        QTest::newRow("date repeated") << 1 << -1 << 10
+                                       << QStringList{"01/03/2023 00:00", "01/03/2023 00:10",
+                                                      "01/03/2023 00:10", "01/03/2023 00:20"}
+                                       << "2 : Même date que l'enregistrement précédent";
+        QTest::newRow("gap over three intervals and an hour")
+            << 4 << -1 << 10
+            << QStringList{"01/03/2023 00:00", "01/03/2023 00:10", "01/03/2023 00:20",
+                           "01/03/2023 03:40", "01/03/2023 03:50"}
+            << "3 : Trou de 3 h 20 avant cet enregistrement";
+        QTest::newRow("an hour after ten-minute records")
+            << 4 << -1 << 10
+            << QStringList{"01/03/2023 00:00", "01/03/2023 00:10", "01/03/2023 01:10"} << "";
+        QTest::newRow("three intervals of half an hour")
+            << 4 << -1 << 10
+            << QStringList{"01/03/2023 00:00", "01/03/2023 00:30", "01/03/2023 01:00",
+                           "01/03/2023 02:30"}
+            << "";
+        QTest::newRow("WS2300 over the clock change")
+            << 3 << -1 << 30 << QStringList{"0", "30", "60", "90", "120"} << "";
+        QTest::newRow("WS2300 seconds repeated")
+            << 3 << -1 << 30 << QStringList{"0", "30", "30", "60"}
+            << "2 : Même date que l'enregistrement précédent";
+    }
+    void rulesMarkWhatTheyShould()
+    {
+        const auto [type, column, interval, values, found] =
+            TestSupport::fetch<int, int, int, QStringList, QString>("type", "column", "interval",
+                                                                    "values", "found");
+        const Format::RecordLayout& layout = Format::layout(DataFileType(type));
+        QByteArray bytes = fileOf(DataFileType(type), values.size(), interval, [&](int row, int c) {
+            return c == column ? values.at(row).toDouble() : moving(layout.fields[c], row);
+        });
+        for (int row = 0; column < 0 && row < values.size(); ++row) {
+            char* record = bytes.data() + layout.headerSize + row * layout.recordSize;
+            if (layout.timestamp == Format::Timestamp::Seconds)
+                TestSupport::put<quint32>(bytes, int(record - bytes.data()) + 4,
+                                          FenPrincipale::textToSeconds("29/10/2023 01:30") +
+                                              values.at(row).toUInt() * 60);
+            else
+                TestAccess::writeTimestamp(layout.timestamp, record, values.at(row));
+        }
+        e->open(DataFileType(type), bytes);
+        const SuspectCells* cells = TestAccess::review(e->window())->suspectCells();
+        QStringList rows;
+        for (int row = 0; row < values.size(); ++row) {
+            if (!cells->reason(row, column).isNull())
+                rows << QString::number(row);
+        }
+        QCOMPARE(rows.isEmpty() ? QString()
+                                : rows.join(' ') + " : " + cells->reason(rows[0].toInt(), column),
+                 found);
+    }
+    // The panel lists a dead sensor's run, splits it at an edit, finds it again at the undo, and
+    // loses it when removing its first row shortens it below six hours; an added row has no date.
+    // A click on a finding makes its place current; F3 walks on and says when it comes round.
+    void panelFollowsTheTable()
+    {
+        const Format::RecordLayout& layout = Format::layout(DataFileType::WS3600);
+        e->open(DataFileType::WS3600, fileOf(DataFileType::WS3600, 8, 60, [&](int row, int c) {
+                    return c == 4 && row < 7 ? 1008.4 : moving(layout.fields[c], row);
+                }));
+        e->trigger("Contrôle qualité");
+        const auto groups = [this] {
+            QStringList texts;
+            const FindingsModel* findings =
+                TestAccess::review(e->window())->qualityPanel()->findings();
+            for (int g = 0; g < findings->rowCount(QModelIndex()); ++g)
+                texts << findings->index(g, 0, QModelIndex()).data().toString();
+            return texts.join(" / ");
+        };
+        const QString stuck = QStringLiteral("Valeur inchangée 6 h ou plus — Pression Rel. (7)");
+        QTRY_COMPARE(groups(), stuck);
+        e->edit(3, 4, QStringLiteral("1008.5"));
+        QTRY_COMPARE(groups(), QString());
+        e->trigger("Annuler");
+        QTRY_COMPARE(groups(), stuck);
+        QualityPanel* panel = TestAccess::review(e->window())->qualityPanel();
+        const QModelIndex group = panel->findings()->index(0, 0, QModelIndex());
+        emit panel->findChild<QTreeView*>()->clicked(panel->findings()->index(5, 0, group));
+        QCOMPARE(e->view()->currentIndex(), e->model()->index(5, 4));
+        e->trigger("Valeur suspecte suivante");
+        QCOMPARE(e->view()->currentIndex(), e->model()->index(6, 4));
+        e->trigger("Valeur suspecte suivante");
+        QCOMPARE(e->view()->currentIndex(), e->model()->index(0, 4));
+        QCOMPARE(TestAccess::statusBar(e->window())->currentMessage(),
+                 QStringLiteral("Fin du tableau : retour à la première anomalie"));
+        e->trigger("Valeur suspecte précédente");
+        QCOMPARE(e->view()->currentIndex(), e->model()->index(6, 4));
+        e->clickRowHeader(0);
+        e->trigger("Supprimer la/les ligne(s)");
+        QTRY_COMPARE(groups(), QString());
+        e->view()->setCurrentIndex(e->model()->index(2, 0));
+        e->trigger("Ajouter une ligne");
+        QTRY_COMPARE(groups(), QStringLiteral("Lignes sans date — Dates (1)"));
+        QCOMPARE(e->model()->headerData(3, Qt::Vertical, Qt::ToolTipRole).toString(),
+                 QStringLiteral("Ligne sans date"));
+        e->view()->setCurrentIndex(e->model()->index(0, 0));
+        e->trigger("Valeur suspecte suivante");
+        QCOMPARE(e->view()->selectionModel()->selectedRows().value(0).row(), 3);
+    }
+    // The selected rows' dates move as one operation, undone whole; a shift that lands one of them
+    // in the spring clock change's missing hour, or a wswin date before 1980, changes nothing and
+    // names the first row concerned.
+    void datesShiftOrNot_data()
+    {
+        TestSupport::columns<int, QString, int, QString>({"type", "first", "minutes", "outcome"});
+        QTest::newRow("back half an hour")
+            << 3 << "26/03/2023 01:00" << -30
+            << "26/03/2023 01:00 26/03/2023 00:40 26/03/2023 00:50 26/03/2023 01:30";
+        QTest::newRow("into the missing hour")
+            << 3 << "26/03/2023 01:00" << 60
+            << "Ligne 2 (26/03/2023 01:10) : La date du 26/03/2023 02:10 ne peut pas être "
+               "enregistrée dans ce fichier.\n\nAucune date n'a été décalée.";
+        QTest::newRow("before 1980")
+            << 1 << "01/01/1980 00:05" << -20
+            << "Ligne 2 (01/01/1980 00:15) : La date du 31/12/1979 23:55 ne peut pas être "
+               "enregistrée dans ce fichier.\n\nAucune date n'a été décalée.";
+    }
+    void datesShiftOrNot()
+    {
+        const auto [type, first, minutes, outcome] =
+            TestSupport::fetch<int, QString, int, QString>("type", "first", "minutes", "outcome");
+        const Format::RecordLayout& layout = Format::layout(DataFileType(type));
+        QByteArray bytes = TestSupport::stationFile(DataFileType(type), 4);
+        const QDateTime start = QDateTime::fromString(first, "dd/MM/yyyy hh:mm");
+        for (int row = 0; row < 4; ++row)
+            TestAccess::writeTimestamp(layout.timestamp,
+                                       bytes.data() + layout.headerSize + row * layout.recordSize,
+                                       start.addSecs(600 * row).toString("dd/MM/yyyy hh:mm"));
+        e->open(DataFileType(type), bytes);
+        const QByteArray records = e->records();
+        const QStringList grid = e->grid();
+        e->view()->selectionModel()->select(
+            QItemSelection(e->model()->index(1, 2), e->model()->index(2, 3)),
+            QItemSelectionModel::Select);
+        const TestSupport::BoxLog boxes;
+        const auto answer =
+            TestSupport::whenShown<QInputDialog>([minutes = minutes](QInputDialog* d) {
+                d->setIntValue(minutes);
+                d->accept();
+            });
+        e->trigger("Décaler les dates...");
+        QStringList labels;
+        for (int row = 0; row < 4; ++row)
+            labels << e->label(row);
+        QCOMPARE(boxes.texts.isEmpty() ? labels.join(' ') : boxes.texts.join(' '), outcome);
+        e->trigger("Annuler");
+        QCOMPARE(e->grid(), grid);
+        QCOMPARE(e->records(), records);
+    }
     // The cell editor opens on the cell's text and, closed unchanged, changes nothing; a click on a
     // chart's point makes that record's cell current.
     void editorAndChartLeadToTheCell()
@@ -147,6 +331,17 @@ private slots:
 private:
     // A file of rows records whose every column holds value(row, column) as the table shows it.
     void open(DataFileType type, int rows, const std::function<double(int, int)>& value);
+    static QByteArray fileOf(DataFileType type, int rows, int intervalMinutes,
+                             const std::function<double(int, int)>& value);
+    static QStringList repeated(int times, const char* value)
+    {
+        return QVector<QString>(times, value).toList();
+    }
+    // A plausible reading of the field that moves from record to record.
+    static double moving(const Format::Field& field, int row)
+    {
+        return typical(field.quantity) + (field.quantity == Quantity::RainTotal ? row : row % 2);
+    }
     CellState state(int row, int column)
     {
         return TestAccess::review(e->window())->suspectCells()->state(row, column);
@@ -158,8 +353,14 @@ private:
 
 void TestReview::open(DataFileType type, int rows, const std::function<double(int, int)>& value)
 {
+    e->open(type, fileOf(type, rows, 10, value));
+}
+
+QByteArray TestReview::fileOf(DataFileType type, int rows, int intervalMinutes,
+                              const std::function<double(int, int)>& value)
+{
     const Format::RecordLayout& layout = Format::layout(type);
-    QByteArray bytes = TestSupport::stationFile(type, rows);
+    QByteArray bytes = TestSupport::stationFile(type, rows, intervalMinutes);
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < layout.columnCount; ++column) {
             const Format::Field& field = layout.fields[column];
@@ -169,7 +370,7 @@ void TestReview::open(DataFileType type, int rows, const std::function<double(in
                                                    qMax(0, Format::ruleDecimals(field.rule))));
         }
     }
-    e->open(type, bytes);
+    return bytes;
 }
 
 STRATOMARK_TEST_MAIN(TestReview)
