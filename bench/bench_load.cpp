@@ -3,6 +3,8 @@
 #include "synthetic.h"
 #include "testsupport.h"
 
+#include "quality/findingsmodel.h"
+#include "quality/qualitypanel.h"
 #include "review/suspects.h"
 
 #include <QAbstractButton>
@@ -16,6 +18,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeEdit>
+#include <QTreeView>
 
 #include <malloc.h>
 
@@ -162,7 +165,7 @@ void selectRows(QTableView* view, const QItemSelection& rows)
 
 // A correction of a block, chosen and confirmed in its dialog as a user would.
 void correct(FenPrincipale& window, const char* kind, const QString& offset,
-             const QString& lastOffset)
+             const QString& lastOffset, const QString& value = QString())
 {
     const auto answer = TestSupport::whenShown<QDialog>([=](QDialog* dialog) {
         dialog->findChild<QAbstractButton*>(QLatin1String(kind))->setChecked(true);
@@ -170,6 +173,8 @@ void correct(FenPrincipale& window, const char* kind, const QString& offset,
             dialog->findChild<QLineEdit*>(QStringLiteral("offsetEdit"))->setText(offset);
             dialog->findChild<QLineEdit*>(QStringLiteral("lastOffsetEdit"))->setText(lastOffset);
         }
+        if (!value.isNull())
+            dialog->findChild<QLineEdit*>(QStringLiteral("valueEdit"))->setText(value);
         for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
             if (button->text() == QLatin1String("OK") && !button->isEnabled())
                 std::printf(
@@ -217,6 +222,43 @@ void measureRepairs(FenPrincipale& window)
     undoRedo();
     if (!boxes.texts.isEmpty())
         std::printf("(a box said: %s)\n", qPrintable(boxes.texts.first()));
+}
+
+// The quality rules and their panel following the decade's changes: a typed value, and a dead
+// sensor of 100,000 records written by a correction, which the panel lists.
+void measureQuality(FenPrincipale& window)
+{
+    QTableView* view = TestAccess::view(window);
+    TableModel* model = TestAccess::model(window);
+    QualityPanel* panel = TestAccess::review(window)->qualityPanel();
+    panel->show();
+    const auto followed = [&](const std::function<void()>& change) {
+        return secondsOf([&] {
+            change();
+            QCoreApplication::processEvents();
+        });
+    };
+    const auto report = [&](const char* what, double seconds) {
+        std::printf("%-44s %8.3f s  (%d findings listed)\n", what, seconds,
+                    panel->findings()->findingCount());
+    };
+    report("the panel shown", followed([] {}));
+    report("type a value, marks and panel following",
+           followed([&] { model->setData(model->index(300000, 1), "35.5", Qt::EditRole); }));
+    view->selectionModel()->select(QItemSelection(model->index(1000, 1), model->index(100999, 1)),
+                                   QItemSelectionModel::ClearAndSelect);
+    const TestSupport::BoxLog boxes;
+    report("replace 100,000 cells by one value", followed([&] {
+               correct(window, "replace", QString(), QString(), QStringLiteral("12.3"));
+           }));
+    panel->findChild<QTreeView*>()->expandAll();
+    report("refresh the panel, their group open", followed([&] { panel->findings()->refresh(); }));
+    report("type a value inside that run",
+           followed([&] { model->setData(model->index(50000, 1), "12.4", Qt::EditRole); }));
+    window.annuler_action();
+    report("undo both", followed([&] { window.annuler_action(); }));
+    window.annuler_action();
+    panel->hide();
 }
 
 // The row operations on the decade the load left in the window, in the order a user could do
@@ -290,6 +332,7 @@ int main(int argc, char* argv[])
     qint64 documentKilobytes = 0;
     for (const Case& c : cases)
         documentKilobytes = measure(window, folder.path(), c);
+    measureQuality(window);
     measureRepairs(window);
     measureRows(window, documentKilobytes);
     measureCancel(window, folder.path());

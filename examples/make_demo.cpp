@@ -19,7 +19,8 @@ const int year = 2023;
 // Written over the clean weather, from a record's date onwards; nothing else in the workspace is
 // out of the ordinary.
 struct Fault {
-    enum How { Written, Added, Lowered }; // value over the reading, added to it, taken from it
+    // value over the reading, added to it; the first record's reading taken from each, or kept
+    enum How { Written, Added, Lowered, Held };
     const char* column;
     int month, day, hour, minute;
     int records; // toTheEnd: every record from there on
@@ -51,11 +52,11 @@ const std::vector<Fault> ws2300Faults = {
     {"Pluie totale", 7, 1, 0, 0, toTheEnd, 0, Fault::Lowered},
 };
 
-// In ws3600.DAT: from 10/04/2023 06:00 to 13:30 (16 records) the pressure sensor stuck at
-// 1008.4 hPa; from 15/06/2023 10:00 to 12:00 (5 records) no gust measured, which the station
+// In ws3600.DAT: from 10/04/2023 06:00 to 13:30 (16 records) the pressure sensor stuck at its
+// 06:00 reading; from 15/06/2023 10:00 to 12:00 (5 records) no gust measured, which the station
 // writes as 51.0 km/h. (The three hours missing on 20/08/2023 are cut after these are planted.)
 const std::vector<Fault> ws3600Faults = {
-    {"Pression Rel.", 4, 10, 6, 0, 16, 1008.4},
+    {"Pression Rel.", 4, 10, 6, 0, 16, 0, Fault::Held},
     {"Rafales", 6, 15, 10, 0, 5, 51.0},
 };
 
@@ -82,6 +83,7 @@ bool plant(QByteArray& file, DataFileType type, const QDateTime& start, int inte
             const double reading = Synthetic::cellValue(file, type, record, column);
             const double value = fault.how == Fault::Added     ? reading + fault.value
                                  : fault.how == Fault::Lowered ? reading - base
+                                 : fault.how == Fault::Held    ? base
                                                                : fault.value;
             if (!Synthetic::setCellValue(file, type, record, column, value))
                 return false;

@@ -227,7 +227,7 @@ private slots:
                 texts << findings->index(g, 0, QModelIndex()).data().toString();
             return texts.join(" / ");
         };
-        const QString stuck = QStringLiteral("Valeur inchangée 6 h ou plus — Pression Rel. (7)");
+        const QString stuck = QStringLiteral("Pression Rel. (7) : Valeur inchangée 6 h ou plus");
         QTRY_COMPARE(groups(), stuck);
         e->edit(3, 4, QStringLiteral("1008.5"));
         QTRY_COMPARE(groups(), QString());
@@ -250,7 +250,7 @@ private slots:
         QTRY_COMPARE(groups(), QString());
         e->view()->setCurrentIndex(e->model()->index(2, 0));
         e->trigger("Ajouter une ligne");
-        QTRY_COMPARE(groups(), QStringLiteral("Lignes sans date — Dates (1)"));
+        QTRY_COMPARE(groups(), QStringLiteral("Dates (1) : Lignes sans date"));
         QCOMPARE(e->model()->headerData(3, Qt::Vertical, Qt::ToolTipRole).toString(),
                  QStringLiteral("Ligne sans date"));
         e->view()->setCurrentIndex(e->model()->index(0, 0));

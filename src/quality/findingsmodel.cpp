@@ -97,8 +97,8 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const
     const Group& group = groups.at(isGroup ? index.row() : int(index.internalId() - 1));
     if (role == Qt::DisplayRole)
         return isGroup ? groupText(group) : findingText(group, group.rows.at(index.row()));
-    if (role == Qt::ToolTipRole && !isGroup)
-        return cells->reason(group.rows.at(index.row()), group.column);
+    if (role == Qt::ToolTipRole)
+        return isGroup ? groupText(group) : cells->reason(group.rows.at(index.row()), group.column);
     return QVariant();
 }
 
@@ -109,9 +109,10 @@ QString FindingsModel::groupText(const Group& group) const
             ? QStringLiteral("Dates")
             : FenPrincipale::shortColumnName(
                   table->headerData(group.column, Qt::Horizontal, Qt::DisplayRole).toString());
-    return QStringLiteral("%1 — %2 (%3)")
-        .arg(Quality::ruleTitle(group.rule), where)
-        .arg(group.rows.size());
+    return QStringLiteral("%1 (%2) : %3")
+        .arg(where)
+        .arg(group.rows.size())
+        .arg(Quality::ruleTitle(group.rule));
 }
 
 // The record's date, and the cell's value or the date's reason.
