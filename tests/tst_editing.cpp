@@ -335,11 +335,12 @@ private slots:
         row("WS2300 first minute", 3, "01/01/1970 01:00", "01/01/1970 01:00");
         row("WS2300 before its span", 3, "01/01/1970 00:59", "");
         row("WS2300 in the spring gap", 3, "29/03/2015 02:30", "");
+        row("the same date again", 1, "01/01/2010 12:10", "01/01/2010 12:10");
     }
     // The dialog writes the row whose label was double-clicked, even when no column is shown and
     // another row is current, and the date comes back after saving and reloading. A date that the
     // timestamp of the document's type cannot hold is refused with a box naming it, writing
-    // nothing.
+    // nothing; the same date again is no change.
     void dateChange()
     {
         const auto [type, date, shown] =
@@ -360,6 +361,7 @@ private slots:
                                                 " ne peut pas être enregistrée dans ce fichier."}
                                   : QStringList());
         QCOMPARE(dateEdit->isVisible(), shown.isEmpty());
+        QCOMPARE(TestAccess::undoCount(e->window()), int(e->label(1) != oldLabel));
         if (shown.isEmpty()) {
             QVERIFY(e->label(1) == oldLabel && e->records() == before &&
                     !e->enabled("Enregistrer"));

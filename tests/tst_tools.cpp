@@ -261,6 +261,11 @@ private slots:
             << "Date,Heure,\"Note \"\"a;b\"\"\",\"Temp. I. (°C)\"\n"
                "01/01/2014,00:00,\"x,y\",\"1.5\"\n01/01/2014,00:10,,-2.5\n"
             << "" << QStringList{"0,1=1.5", "1,1=-2.5"};
+        QTest::newRow("a \",\" file's thousands")
+            << "Date,Heure,Temp. I. (°C)\n01/01/2014,00:00,\"1,013\"\n01/01/2014,00:10,\n"
+            << "1 valeur du fichier est refusée :\n01/01/2014 00:00, Temp. I. (°C) : \"1,013\" — "
+               "« 1,013 » n'est pas un nombre."
+            << QStringList();
         QTest::newRow("a long refused value")
             << "Date;Heure;Temp. I. (°C)\n{D0};" + QString(41, 'x') + "\n{D1};\n"
             << "1 valeur du fichier est refusée :\n01/01/2014 00:00, Temp. I. (°C) : \"" +
@@ -326,7 +331,7 @@ private slots:
         TestSupport::columns<QString, QString, QString, QString>(
             {"cells", "clip", "changes", "box"});
         const auto row = [](const char* name, const char* cells, const QString& clip,
-                            const char* changes, const char* box = "") {
+                            const char* changes, const QByteArray& box = "") {
             QTest::newRow(name) << QString(cells) << clip << QString(changes)
                                 << QString::fromUtf8(box);
         };
@@ -347,6 +352,8 @@ private slots:
         row("a block with one refused value", "0,1 0,1", "-2,5\t41\n-3,5\t3000\n", "",
             "1 valeur collée est refusée :\n01/01/2014 00:10, Hum. E. (%) : \"3000\" — Hum. E. : "
             "les valeurs vont de -50 à 2000.\n\nRien n'est collé.");
+        row("a single value far longer than a number", "0,0 1,1", QString(65, '1'), "",
+            "« " + QByteArray(40, '1') + "… » n'est pas un nombre.\nRien n'est collé.");
         row("far larger than the table", "0,0 0,0", QString(1100000, '1'), "",
             "Le texte du presse-papiers (1,1 Mo) est bien plus grand que tout bloc que ce tableau "
             "peut recevoir.\nRien n'est collé.");

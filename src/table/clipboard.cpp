@@ -143,7 +143,6 @@ void FenPrincipale::coller()
         showError(misfit);
         return;
     }
-    const int pasted = writes.size();
     dropUnchanged(writes);
     const QVector<RefusedWrite> refused = sortOutRefusals(writes);
     if (!refused.isEmpty()) {
@@ -155,8 +154,9 @@ void FenPrincipale::coller()
                                      3000);
         return;
     }
-    applyWrites(writes, pasted == 1 ? QStringLiteral("collage d'une cellule")
-                                    : QStringLiteral("collage de %1 cellules").arg(pasted));
+    applyWrites(writes, writes.size() == 1
+                            ? QStringLiteral("collage d'une cellule")
+                            : QStringLiteral("collage de %1 cellules").arg(writes.size()));
 }
 
 // The writes that the clipboard's text asks for, a cell each: a single value into every selected
@@ -178,6 +178,16 @@ QString FenPrincipale::clipboardWrites(QVector<CellWrite>& writes) const
         return block.whyNoBlock();
     if (!block.holdsValue())
         return QStringLiteral("Le presse-papiers ne contient aucune valeur à coller.");
+    if (recordCount == 0)
+        return noRecordText;
+    if (shownColumnsFrom(0).isEmpty())
+        return QStringLiteral("Toutes les colonnes sont masquées.\nRien n'est collé.");
+    // A single value goes into every selected cell and is checked in each: one far longer than
+    // any number would be checked a hundred thousand times for nothing.
+    if (block.rowCount() == 1 && block.columnCount() == 1 &&
+        block.field(0, 0).size() > pasteCharactersPerCell)
+        return QStringLiteral("« %1 » n'est pas un nombre.\nRien n'est collé.")
+            .arg(excerpt(block.field(0, 0)));
     if (block.rowCount() == 1 && block.columnCount() == 1)
         writes = selectionWrites(block.field(0, 0));
     if (writes.isEmpty()) {
@@ -193,7 +203,8 @@ QString FenPrincipale::clipboardWrites(QVector<CellWrite>& writes) const
     return offRecords ? noRecordText : QString();
 }
 
-// A write of value into each selected cell of the shown columns, row after row.
+// A write of value into each selected cell of the shown columns, row after row, once for a cell
+// that overlapping ranges select twice.
 QVector<CellWrite> FenPrincipale::selectionWrites(const QString& value) const
 {
     QVector<CellWrite> writes;
@@ -205,6 +216,15 @@ QVector<CellWrite> FenPrincipale::selectionWrites(const QString& value) const
             }
         }
     }
+    const auto before = [](const CellWrite& a, const CellWrite& b) {
+        return a.row < b.row || (a.row == b.row && a.column < b.column);
+    };
+    std::sort(writes.begin(), writes.end(), before);
+    writes.erase(std::unique(writes.begin(), writes.end(),
+                             [](const CellWrite& a, const CellWrite& b) {
+                                 return a.row == b.row && a.column == b.column;
+                             }),
+                 writes.end());
     return writes;
 }
 

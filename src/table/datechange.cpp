@@ -82,7 +82,10 @@ void FenPrincipale::set_verticalheader_item()
 {
     const QString text = dateEdit->date().toString(dateFormat) + QLatin1Char(' ') +
                          timeEdit->time().toString(timeFormat);
-    if (!documentRecord(dateRow)) {
+    // The same date again changes nothing: written anew, a WS2300 hour that the autumn clock change
+    // repeats would move to its second occurrence.
+    const QString label = model->headerData(dateRow, Qt::Vertical, Qt::DisplayRole).toString();
+    if (!documentRecord(dateRow) || text == label) {
         currentDialog->close();
         return;
     }

@@ -69,6 +69,9 @@ struct ImportChecks {
     };
     // Keys are views of their Checked's raw text.
     std::vector<std::unordered_map<QStringView, Checked, ViewHash>> columns;
+    // Only a ";" file can hold French numbers: in a "," file a comma inside a quoted number
+    // separates thousands.
+    bool decimalComma = false;
 };
 
 // Values reach the cells, the records and the edit history through the editing gate, and dates
@@ -254,6 +257,7 @@ void FenPrincipale::importRows(const QStringList& lines, QChar separator,
     enableDocumentActions(false);
     ImportChecks checks;
     checks.columns.resize(size_t(model->columnCount()));
+    checks.decimalComma = separator == QLatin1Char(';');
     const int step = qMax(1, recordCount / toolProgressSteps);
     for (int row = 0; row < recordCount; ++row) {
         const QString& line = lines.at(row + 1);
@@ -289,8 +293,8 @@ QVector<int> FenPrincipale::importTargets(const QStringList& titleFields) const
 }
 
 // The writes of one data line into row: its date and values where they differ from what the
-// table shows, "12,5" being 12.5. A field the line does not have, or leaves empty, leaves its
-// cell as it is.
+// table shows, "12,5" being 12.5 in a ";" file. A field the line does not have, or leaves empty,
+// leaves its cell as it is.
 void FenPrincipale::importLine(int row, const QVector<QStringRef>& fields,
                                const QVector<int>& targets, ImportChecks& checks,
                                QVector<CellWrite>& writes, QVector<RefusedWrite>& refused) const
@@ -310,7 +314,7 @@ void FenPrincipale::importLine(int row, const QVector<QStringRef>& fields,
         auto known = checked.find(QStringView(raw));
         if (known == checked.end()) {
             ImportChecks::Checked value{raw.toString(), QString(), QString()};
-            value.text = decimalPoint(value.raw);
+            value.text = checks.decimalComma ? decimalPoint(value.raw) : value.raw;
             value.reason = refusalReason(row, column, value.text);
             known = checked.emplace(QStringView(value.raw), value).first;
         }
