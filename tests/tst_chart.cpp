@@ -132,21 +132,36 @@ private slots:
         QTEST(clickedRow(at), "clicked");
     }
 
-    // The line breaks where more than three usual intervals (an hour here) pass between dates.
+    // The line breaks where the table finds records missing: after ten-minute records, more than
+    // an hour without one.
     void gapsBreakTheLine_data()
     {
         TestSupport::columns<QString, int>({"label", "line"});
-        QTest::newRow("three hours after the last") << "01/03/2023 10:00" << 1;
-        QTest::newRow("a minute more") << "01/03/2023 10:01" << 0;
+        QTest::newRow("an hour after the last") << "01/03/2023 01:20" << 1;
+        QTest::newRow("a minute more") << "01/03/2023 01:21" << 0;
     }
-
     void gapsBreakTheLine()
     {
         QFETCH(QString, label);
-        model->setHeaderData(9, Qt::Vertical, label, Qt::EditRole);
-        QTRY_VERIFY(curve->sample(6).x() - curve->sample(5).x() > 2 * 3600e3);
-        const QColor c = plot->canvas()->grab().toImage().pixelColor(
-            pixel((curve->sample(5) + curve->sample(6)) / 2));
+        const Format::RecordLayout& layout = Format::layout(Format::DataFileType::WS3600);
+        QByteArray bytes = TestSupport::stationFile(Format::DataFileType::WS3600, 4);
+        const QStringList labels{"01/03/2023 00:00", "01/03/2023 00:10", "01/03/2023 00:20", label};
+        for (int row = 0; row < 4; ++row)
+            TestAccess::writeTimestamp(layout.timestamp, bytes.data() + row * layout.recordSize,
+                                       labels.at(row));
+        TestSupport::Editor e;
+        e.open(Format::DataFileType::WS3600, bytes);
+        TestAccess::review(e.window())->showChart();
+        ChartWindow* shown = TestAccess::review(e.window())->chart();
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        QwtPlot* charting = shown->findChild<QwtPlot*>();
+        const auto* charted =
+            static_cast<const QwtPlotCurve*>(charting->itemList(QwtPlotItem::Rtti_PlotCurve)[0]);
+        QTRY_COMPARE(int(charted->dataSize()), 4);
+        const QPointF middle = (charted->sample(2) + charted->sample(3)) / 2;
+        const QPoint at(int(charting->transform(QwtPlot::xBottom, middle.x())),
+                        int(charting->transform(QwtPlot::yLeft, middle.y())));
+        const QColor c = charting->canvas()->grab().toImage().pixelColor(at);
         QTEST(int(c.blue() > c.red() + 40), "line");
     }
 

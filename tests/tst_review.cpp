@@ -6,6 +6,7 @@
 #include "review/suspects.h"
 
 #include <cmath>
+#include <random>
 
 using Format::DataFileType;
 using Format::Quantity;
@@ -257,9 +258,62 @@ private slots:
         e->trigger("Valeur suspecte suivante");
         QCOMPARE(e->view()->selectionModel()->selectedRows().value(0).row(), 3);
     }
+    // Whatever is done to the table, the findings kept up to date around each change are those that
+    // a fresh examination of the whole table finds.
+    void followingMatchesAFreshLook()
+    {
+        const Format::RecordLayout& layout = Format::layout(DataFileType::WS3600);
+        e->open(DataFileType::WS3600, fileOf(DataFileType::WS3600, 10, 60, [&](int row, int c) {
+                    return c == 4 && row < 7 ? 1008.4 : moving(layout.fields[c], row);
+                }));
+        std::mt19937 random(7);
+        const auto pick = [&random](const auto& items) {
+            return items.at(int(random() % items.size()));
+        };
+        const TestSupport::BoxLog boxes;
+        const auto answer = TestSupport::whenModalShown([&](QWidget* modal) {
+            if (auto* dialog = qobject_cast<QInputDialog*>(modal)) {
+                dialog->setIntValue(pick(QVector<int>{-130, 60, 250}));
+                dialog->accept();
+            }
+            return false;
+        });
+        const QStringList values{"1008.4", "1008.5", "12.3", "70.0", "99.000", "51.0"};
+        const auto described = [this](const SuspectCells& cells) {
+            QStringList parts;
+            for (int c = SuspectCells::Place::dateColumn; c < cells.columnCount(); ++c) {
+                for (const Quality::Finding& f :
+                     c < 0 ? cells.dateFindings() : cells.columnFindings(c))
+                    parts
+                        << QString("%1,%2:%3 %4").arg(f.row).arg(c).arg(int(f.rule)).arg(f.detail);
+            }
+            return parts.join(' ');
+        };
+        for (int step = 0; step < 150; ++step) {
+            const int row = int(random() % e->model()->rowCount());
+            e->view()->setCurrentIndex(e->model()->index(row, 0));
+            switch (random() % 6) {
+            case 0:
+                e->trigger("Décaler les dates...");
+                break;
+            case 1:
+                e->clickRowHeader(row);
+                e->trigger(e->model()->rowCount() > 5 ? "Supprimer la/les ligne(s)" : "Annuler");
+                break;
+            case 2:
+                e->trigger(random() % 2 ? "Ajouter une ligne" : "Annuler");
+                break;
+            default:
+                e->edit(row, pick(QVector<int>{4, 6, 8, 10}), pick(values));
+            }
+            const SuspectCells fresh(e->model(), DataFileType::WS3600,
+                                     TestAccess::rowTime(e->window()), nullptr);
+            QCOMPARE(described(*TestAccess::review(e->window())->suspectCells()), described(fresh));
+        }
+    }
     // The selected rows' dates move as one operation, undone whole; a shift that lands one of them
-    // in the spring clock change's missing hour, or a wswin date before 1980, changes nothing and
-    // names the first row concerned.
+    // in the spring clock change's missing hour, in the autumn's repeated one, or a wswin date
+    // before 1980, changes nothing and names the first row concerned.
     void datesShiftOrNot_data()
     {
         TestSupport::columns<int, QString, int, QString>({"type", "first", "minutes", "outcome"});
@@ -270,6 +324,11 @@ private slots:
             << 3 << "26/03/2023 01:00" << 60
             << "Ligne 2 (26/03/2023 01:10) : La date du 26/03/2023 02:10 ne peut pas être "
                "enregistrée dans ce fichier.\n\nAucune date n'a été décalée.";
+        QTest::newRow("into the repeated hour")
+            << 3 << "31/10/2010 01:30" << 30
+            << "Ligne 2 (31/10/2010 01:40) : La date du 31/10/2010 02:10 tombe dans l'heure que le "
+               "passage à l'heure d'hiver répète : ce fichier ne dirait pas laquelle des deux."
+               "\n\nAucune date n'a été décalée.";
         QTest::newRow("before 1980")
             << 1 << "01/01/1980 00:05" << -20
             << "Ligne 2 (01/01/1980 00:15) : La date du 31/12/1979 23:55 ne peut pas être "

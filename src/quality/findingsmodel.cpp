@@ -26,6 +26,7 @@ void FindingsModel::refresh()
     beginResetModel();
     groups.clear();
     total = 0;
+    noData = 0;
     if (cells && table) {
         addGroups(cells->dateFindings(), SuspectCells::Place::dateColumn);
         for (int c = 0; c < cells->columnCount(); ++c)
@@ -46,6 +47,8 @@ void FindingsModel::addGroups(const QVector<Quality::Finding>& findings, int col
         if (byRule[std::size_t(rule)].isEmpty())
             continue;
         total += byRule[std::size_t(rule)].size();
+        noData +=
+            Quality::Rule(rule) == Quality::Rule::NoData ? byRule[std::size_t(rule)].size() : 0;
         groups.append({Quality::Rule(rule), column, std::move(byRule[std::size_t(rule)])});
     }
 }

@@ -21,6 +21,8 @@ public:
     void setSource(const SuspectCells* cells, const TableModel* table);
     void refresh();
     int findingCount() const { return total; }
+    // Of those, the station's own no-data values, which are no fault of the data.
+    int noDataCount() const { return noData; }
     // The place of a finding's index; invalid for a group's.
     SuspectCells::Place place(const QModelIndex& index) const;
     // Names a group across refreshes, so that a view keeps it open.
@@ -47,6 +49,7 @@ private:
     QPointer<const TableModel> table;
     QVector<Group> groups;
     int total = 0;
+    int noData = 0;
 };
 
 #endif

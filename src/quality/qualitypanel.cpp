@@ -68,11 +68,16 @@ void QualityPanel::refresh()
         if (open.contains(model->groupKey(group)))
             tree->expand(model->index(group, 0, QModelIndex()));
     }
-    const int count = model->findingCount();
-    summary->setText(!cells       ? QStringLiteral("Aucun fichier ouvert")
-                     : count == 0 ? QStringLiteral("Aucune anomalie")
-                     : count == 1 ? QStringLiteral("1 anomalie")
-                                  : QStringLiteral("%1 anomalies").arg(count));
+    // The walk passes over the no-data values, so they are counted apart.
+    const int noData = model->noDataCount();
+    const int count = model->findingCount() - noData;
+    QString text = count == 0   ? QStringLiteral("Aucune anomalie")
+                   : count == 1 ? QStringLiteral("1 anomalie")
+                                : QStringLiteral("%1 anomalies").arg(count);
+    if (noData > 0)
+        text += noData == 1 ? QStringLiteral(", 1 valeur absente de la station")
+                            : QStringLiteral(", %1 valeurs absentes de la station").arg(noData);
+    summary->setText(cells ? text : QStringLiteral("Aucun fichier ouvert"));
     stale = false;
 }
 

@@ -1,7 +1,5 @@
 #include "quality/rules.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -192,6 +190,11 @@ qint64 usualInterval(const QVector<qint64>& times)
             ++steps[time - previous];
         previous = time;
     }
+    return mostFrequentStep(steps);
+}
+
+qint64 mostFrequentStep(const QHash<qint64, int>& steps)
+{
     qint64 usual = 0;
     int most = 0;
     for (auto step = steps.cbegin(); step != steps.cend(); ++step) {

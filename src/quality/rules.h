@@ -3,6 +3,7 @@
 
 #include "data/formats.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -78,6 +79,8 @@ QVector<Finding> examineDates(const QVector<qint64>& times, int from, int to, qi
 
 // The step between dated records found most often (the shortest of equals); 0 when none.
 qint64 usualInterval(const QVector<qint64>& times);
+// The same of steps already counted, by length.
+qint64 mostFrequentStep(const QHash<qint64, int>& steps);
 
 QString durationText(qint64 minutes);
 QString ruleTitle(Rule rule);

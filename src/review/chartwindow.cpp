@@ -68,7 +68,8 @@ std::optional<double> labelTime(const QString& label)
 }
 
 std::vector<ColumnCurve::Cell> readCells(const TableModel& model, int column,
-                                         const ChartWindow::StateOf& stateOf)
+                                         const ChartWindow::StateOf& stateOf,
+                                         const ChartWindow::GapBefore& gapBefore)
 {
     std::vector<ColumnCurve::Cell> cells;
     if (column >= model.columnCount())
@@ -83,7 +84,7 @@ std::vector<ColumnCurve::Cell> readCells(const TableModel& model, int column,
         bool isNumber = false;
         const double y = model.cellText(row, column).toDouble(&isNumber);
         if (isNumber && std::isfinite(y))
-            cells.push_back({*x, y, row, stateOf(row)});
+            cells.push_back({*x, y, row, stateOf(row), gapBefore && gapBefore(row)});
     }
     return cells;
 }
@@ -120,6 +121,12 @@ ChartWindow::ChartWindow(const TableModel* model, int column, int decimals, Stat
     followModel();
     resize(900, 500);
     refresh();
+}
+
+void ChartWindow::setGapBefore(GapBefore gap)
+{
+    gapBefore = std::move(gap);
+    scheduleRefresh();
 }
 
 void ChartWindow::createPlot()
@@ -203,7 +210,7 @@ void ChartWindow::scheduleRefresh()
 void ChartWindow::refresh()
 {
     refreshTimer.stop();
-    curve->setCells(model ? readCells(*model, columnIndex, stateOf)
+    curve->setCells(model ? readCells(*model, columnIndex, stateOf, gapBefore)
                           : std::vector<ColumnCurve::Cell>());
     plot->replot();
 }

@@ -29,6 +29,9 @@ public:
     ChartWindow(const TableModel* model, int column, int decimals, StateOf stateOf,
                 QWidget* parent);
     int column() const { return columnIndex; }
+    // Whether records are missing before a row: the line breaks there.
+    using GapBefore = std::function<bool(int row)>;
+    void setGapBefore(GapBefore gap);
 
 public slots:
     // Any number of calls before the event loop comes round make one re-read of the model.
@@ -57,6 +60,7 @@ private:
     int columnIndex;
     double valueStep;
     StateOf stateOf;
+    GapBefore gapBefore;
     QwtPlot* plot = nullptr;
     ColumnCurve* curve = nullptr;
     QTimer refreshTimer;

@@ -1,7 +1,5 @@
 #include "review/columncurve.h"
 
-#include "quality/rules.h"
-
 #include <qwt_clipper.h>
 #include <qwt_painter.h>
 #include <qwt_pixel_matrix.h>
@@ -112,9 +110,7 @@ void ColumnCurve::setCells(std::vector<Cell> cells)
     points.reserve(int(cells.size()));
     rows.reserve(int(cells.size()));
     breaksBefore.reserve(cells.size());
-    const double gap = Quality::gapFactor * usualStep(cells);
     bool broken = false;
-    double lastX = 0;
     for (const Cell& cell : cells) {
         if (cell.state == CellState::NoData) {
             broken = true;
@@ -122,24 +118,12 @@ void ColumnCurve::setCells(std::vector<Cell> cells)
         }
         if (cell.state == CellState::Suspect)
             suspectIndexes.append(points.size());
-        broken = broken || (!points.isEmpty() && gap > 0 && cell.x - lastX > gap);
         points.append(QPointF(cell.x, cell.y));
         rows.append(cell.row);
-        breaksBefore.push_back(broken);
+        breaksBefore.push_back(broken || cell.gapBefore);
         broken = false;
-        lastX = cell.x;
     }
     setSamples(points);
-}
-
-// The step between the dates of cells, sorted, found most often; 0 when there is none.
-double ColumnCurve::usualStep(const std::vector<Cell>& cells)
-{
-    QVector<qint64> minutes;
-    minutes.reserve(int(cells.size()));
-    for (const Cell& cell : cells)
-        minutes.append(qint64(std::floor(cell.x / 60000)));
-    return Quality::usualInterval(minutes) * 60000.0;
 }
 
 std::pair<int, int> ColumnCurve::indexRange(double fromX, double toX) const

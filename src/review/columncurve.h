@@ -25,12 +25,13 @@ public:
         double y;
         int row;
         CellState state;
+        bool gapBefore; // records are missing before it
     };
 
     ColumnCurve();
 
-    // Cells in any order, x in milliseconds; a NoData cell is no point but breaks the line where
-    // its date falls, as does a gap of more than three times the usual step between dates.
+    // Cells in any order; a NoData cell is no point but breaks the line where its date falls, as
+    // does a cell with missing records before it.
     void setCells(std::vector<Cell> cells);
 
     // The table row of the point nearest to position, in canvas pixels, when one lies within
@@ -43,7 +44,6 @@ protected:
                     const QRectF& canvasRect, int from, int to) const override;
 
 private:
-    static double usualStep(const std::vector<Cell>& cells);
     // The lowest and highest index of the points between two dates.
     std::pair<int, int> indexRange(double fromX, double toX) const;
     std::pair<int, int> visibleRange(const QwtScaleMap& xMap, const QRectF& canvasRect) const;

@@ -117,6 +117,12 @@ bool SuspectCells::hasDateFinding(int row) const
     return findingAt(dated, row) != nullptr;
 }
 
+bool SuspectCells::hasGapBefore(int row) const
+{
+    const Finding* finding = findingAt(dated, row);
+    return finding && finding->rule == Quality::Rule::DateGap;
+}
+
 QString SuspectCells::reason(int row, int column) const
 {
     if (column == Place::dateColumn) {
@@ -186,13 +192,15 @@ void SuspectCells::findAll()
     suspects.fill(0, columns);
     dated.clear();
     times.clear();
+    steps.clear();
     if (!model)
         return;
     const int rows = model->rowCount();
     times.resize(rows);
     for (int r = 0; r < rows; ++r)
         times[r] = rowTime ? rowTime(r) : Quality::undated;
-    usual = Quality::usualInterval(times);
+    countSteps(0, rows - 1, 1);
+    usual = Quality::mostFrequentStep(steps);
     for (int c = 0; c < columns; ++c)
         examineRows(c, 0, rows - 1);
     dated = Quality::examineDates(times, 0, rows - 1, usual);
@@ -246,6 +254,44 @@ void SuspectCells::examineDates(int firstRow, int lastRow)
         return;
     int ignored = 0;
     replace(dated, from, to, Quality::examineDates(times, from, to, usual), &ignored);
+}
+
+// Counts (sign 1) or takes back (sign -1) the steps that rows firstRow to lastRow take part in,
+// from the dated row above them to the dated row below, as the times say now.
+void SuspectCells::countSteps(int firstRow, int lastRow, int sign)
+{
+    int above = firstRow - 1;
+    while (above >= 0 && times.at(above) < 0)
+        --above;
+    qint64 previous = above >= 0 ? times.at(above) : Quality::undated;
+    const auto count = [&](qint64 time) {
+        if (time < 0)
+            return;
+        if (previous >= 0 && time > previous) {
+            const qint64 step = time - previous;
+            steps[step] += sign;
+            if (steps.value(step) == 0)
+                steps.remove(step);
+        }
+        previous = time;
+    };
+    for (int r = qMax(0, firstRow); r <= lastRow; ++r)
+        count(times.at(r));
+    int below = lastRow + 1;
+    while (below < times.size() && times.at(below) < 0)
+        ++below;
+    if (below < times.size())
+        count(times.at(below));
+}
+
+// A change of the usual interval moves the gap limit of every row.
+void SuspectCells::followUsualInterval()
+{
+    const qint64 now = Quality::mostFrequentStep(steps);
+    if (now == usual)
+        return;
+    usual = now;
+    examineDates(0, times.size() - 1);
 }
 
 void SuspectCells::readStretch(int column, int firstRow, int lastRow, QVector<double>& values,
@@ -306,11 +352,14 @@ void SuspectCells::followInsertedRows(const QModelIndex&, int first, int last)
         shiftRows(findings, first, inserted);
     shiftRows(dated, first, inserted);
     times.insert(first, inserted, Quality::undated);
+    countSteps(first, last, -1);
     for (int r = first; r <= last; ++r)
         times[r] = rowTime ? rowTime(r) : Quality::undated;
+    countSteps(first, last, 1);
     for (int c = 0; c < columns; ++c)
         examineColumn(c, first, last);
     examineDates(first, last);
+    followUsualInterval();
     emit changed();
 }
 
@@ -324,10 +373,13 @@ void SuspectCells::followRemovedRows(const QModelIndex&, int first, int last)
     int ignored = 0;
     replace(dated, first, last, {}, &ignored);
     shiftRows(dated, last + 1, -removed);
+    countSteps(first, last, -1);
     times.remove(first, removed);
+    countSteps(first, first - 1, 1);
     for (int c = 0; c < columns; ++c)
         examineColumn(c, first, first - 1);
     examineDates(first, first - 1);
+    followUsualInterval();
     emit changed();
 }
 
@@ -351,12 +403,15 @@ void SuspectCells::followChangedLabels(Qt::Orientation orientation, int first, i
         return;
     first = qMax(0, first);
     last = qMin(times.size() - 1, last);
+    countSteps(first, last, -1);
     for (int r = first; r <= last; ++r)
         times[r] = rowTime ? rowTime(r) : Quality::undated;
+    countSteps(first, last, 1);
     for (int c = 0; c < columns; ++c) {
         if (Quality::watchesPersistence(layout.fields[c]))
             examineColumn(c, first, last);
     }
     examineDates(first, last);
+    followUsualInterval();
     emit changed();
 }

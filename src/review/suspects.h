@@ -5,6 +5,7 @@
 #include "quality/rules.h"
 #include "review/cellstate.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QVector>
@@ -36,6 +37,7 @@ public:
 
     CellState state(int row, int column) const;
     bool hasDateFinding(int row) const;
+    bool hasGapBefore(int row) const;
     // The reason of the finding at a place; null where there is none.
     QString reason(int row, int column) const;
     int suspectCount(int column) const;
@@ -61,6 +63,8 @@ private:
     void readStretch(int column, int firstRow, int lastRow, QVector<double>& values,
                      QVector<Quality::Kind>& kinds) const;
     bool sameReading(int column, int row, int other) const;
+    void countSteps(int firstRow, int lastRow, int sign);
+    void followUsualInterval();
     void replace(QVector<Quality::Finding>& findings, int firstRow, int lastRow,
                  const QVector<Quality::Finding>& found, int* suspectCount);
     void followInsertedRows(const QModelIndex& parent, int first, int last);
@@ -79,6 +83,8 @@ private:
     QVector<Quality::Finding> dated;
     QVector<int> suspects;
     QVector<qint64> times;
+    // The steps between consecutive dated rows, by length, which give the usual interval.
+    QHash<qint64, int> steps;
     qint64 usual = 0;
 };
 

@@ -158,6 +158,7 @@ void ValueReview::showChart()
     connect(chartWindow, &ChartWindow::recordClicked, this,
             [this, column](int row) { showCell(row, column); });
     connect(suspects, &SuspectCells::changed, chartWindow, &ChartWindow::scheduleRefresh);
+    chartWindow->setGapBefore([cells](int row) { return cells && cells->hasGapBefore(row); });
     chartWindow->show();
 }
 

@@ -19,6 +19,15 @@ QString rowsText(int rows)
     return rows == 1 ? QStringLiteral("1 ligne") : QStringLiteral("%1 lignes").arg(rows);
 }
 
+// A local time inside the hour that the autumn clock change repeats names two moments, and a
+// WS2300 record would be stored at either.
+bool namesTwoMoments(const QString& label)
+{
+    const quint32 seconds = FenPrincipale::textToSeconds(label);
+    return FenPrincipale::secondsToText(seconds - 3600) == label ||
+           FenPrincipale::secondsToText(seconds + 3600) == label;
+}
+
 } // namespace
 
 // The selected rows' dates moved by a number of minutes, as one operation of the history; a
@@ -44,8 +53,13 @@ void FenPrincipale::decaler_dates()
     if (!accepted || minutes == 0)
         return;
     const QVector<CellWrite> writes = shiftedDates(rows, minutes);
+    const bool localClock = Format::layout(documentType).timestamp == Format::Timestamp::Seconds;
     for (const CellWrite& write : writes) {
-        const QString reason = writeRefusal(write);
+        QString reason = writeRefusal(write);
+        if (reason.isNull() && localClock && namesTwoMoments(write.text))
+            reason = QStringLiteral("La date du %1 tombe dans l'heure que le passage à l'heure "
+                                    "d'hiver répète : ce fichier ne dirait pas laquelle des deux.")
+                         .arg(write.text);
         if (!reason.isNull()) {
             showError(
                 QStringLiteral("Ligne %1 (%2) : %3\n\nAucune date n'a été décalée.")
