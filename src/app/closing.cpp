@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "desktop/windowmemory.h"
 #include "review/valuereview.h"
 #include "table/tablemodel.h"
 
@@ -25,6 +26,7 @@ void FenPrincipale::fermeture_programme()
         return;
     clearTable();
     AppSettings(SaveWorkspace);
+    windowMemory->saveWindow();
     QCoreApplication::quit();
 }
 
@@ -62,6 +64,8 @@ void FenPrincipale::clearTable()
     // that is half gone.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
+    if (hasDocument())
+        windowMemory->saveColumns(documentType);
     clearEditHistory();
     disableDocumentOnlyActions();
     review->detach();
@@ -76,6 +80,7 @@ void FenPrincipale::clearTable()
     fileLabel->setText(QString());
     freeRecordBuffers();
     updateWindowTitle();
+    showDocumentOrHint();
     statusBarWidget->showMessage(QString());
 }
 

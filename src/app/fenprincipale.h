@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QScopedPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -33,6 +34,7 @@ class QPrinter;
 class QProgressDialog;
 class QPushButton;
 class QSettings;
+class QStackedWidget;
 class QStatusBar;
 class QStringRef;
 class QTableView;
@@ -42,8 +44,11 @@ class QTextStream;
 class QTime;
 class QTimeEdit;
 class QUndoStack;
+class FirstSteps;
+class RecentFiles;
 class TableModel;
 class ValueReview;
+class WindowMemory;
 
 // A record timestamp of the wswin types, as the two DOS words.
 struct DosDateTime {
@@ -111,6 +116,9 @@ public:
     static QString fieldText(const Format::Field& field, const char* record);
     void setScaledCell(int row, int column, int value, int divisor);
     void setFloatCell(int row, int column, float value, unsigned long integerValue, int decimals);
+
+    // --- Desktop: files handed over from outside, named or dropped (src/desktop/opening.cpp) ---
+    void openFiles(const QStringList& paths);
 
 public slots:
     // --- Station data: loading (src/data/loading.cpp) ---
@@ -185,6 +193,7 @@ private:
     void createWorkspaceToolBar();
     void createCentralWidget();
     void createTableView();
+    void createDesktopLinks();
     void installModel(TableModel* newModel);
     void disableDocumentOnlyActions();
     void updateWindowTitle();
@@ -196,6 +205,7 @@ private:
     bool askYesNo(const QString& text);
 
     // --- Station data: loading (src/data/loading.cpp) ---
+    enum ReadMode { ByMonth = 1, ChosenFile = 3 };
     static const QStringList& monthNames();
     static QString monthFilePath(const QString& workspace, const QString& type,
                                  const QString& month, const QString& year);
@@ -225,6 +235,19 @@ private:
     static void writeTimestamp(Format::Timestamp stamp, char* record, const QString& text);
     char* documentRecord(int row) const;
 
+    // --- Desktop: opening a chosen file, recent files, the backup, first steps
+    //     (src/desktop/opening.cpp) ---
+    bool refuseUnopenable(const QString& path);
+    void openChosenFile(const QString& path, const QString& note = QString());
+    void showTypeChooser(const QString& path, Format::DataFileType type, const QString& note);
+    void openAs(const QString& path, Format::DataFileType type, const QString& note = QString());
+    void openRecentFile(const QString& path, Format::DataFileType type);
+    QString openFolder() const;
+    void documentOpened();
+    void showDocumentOrHint();
+    void openDemo(const QString& folder);
+    bool keepBackup(const QString& path);
+
     // --- Station data: saving (src/data/saving.cpp) ---
     void refreshWs2300Trailer();
     bool writeDocument(const QString& path);
@@ -241,6 +264,10 @@ private:
     void loadSensorChoices(QSettings& settings, QFormLayout* form);
     void applyColumnVisibility(QSettings& settings);
     void loadWorkspace(QSettings& settings);
+
+    // --- Workspace browser: the month's file (src/workspace/browser.cpp) ---
+    QString monthFileFound() const;
+    QString missingMonthText() const;
 
     // --- Application shell: clearing and action state (src/app/closing.cpp) ---
     bool hasDocument() const;
@@ -280,8 +307,6 @@ private:
     void showSavedPlaceholders();
     int recordRows() const;
     void showRecordCount();
-
-    // --- Table: corrections of a range (src/table/corrections.cpp) ---
 
     // --- Table: the clipboard, as in a spreadsheet (src/table/clipboard.cpp) ---
     QLineEdit* focusedLineEdit() const;
@@ -325,6 +350,8 @@ private:
     static constexpr int toolProgressSteps = 300;
     QGroupBox* newSensorGroup();
     QList<QCheckBox*> sensorBoxes() const;
+    QString exchangeFolder(bool exportOnly) const;
+    void rememberExchangeFolder(const QString& path, bool exported);
     QVector<int> exportedColumns(bool allColumns) const;
     QString columnExportName(int column) const;
     void writeExportTitle(QTextStream& out, const QVector<int>& columns,
@@ -357,6 +384,12 @@ private:
     Format::DataFileType documentType = Format::DataFileType::WswinWD;
     // Texts shared by the cells while a table is built, by value.
     QHash<quint64, QString> cellTexts;
+    // The files whose previous state a save of this document has kept as their backup, or found
+    // nothing to keep: a file saved again, even after a save elsewhere, keeps its first backup.
+    QSet<QString> backedUpPaths;
+    // The file the type chooser asks about, and the note for the status bar once it is open.
+    QString chosenPath;
+    QString chosenNote;
 
     // --- Edit history ---
     QUndoStack* undoStack = nullptr;
@@ -366,6 +399,7 @@ private:
     // --- Actions ---
     QAction* saveAction = nullptr;
     QAction* saveAsAction = nullptr;
+    QMenu* recentMenu = nullptr;
     QAction* exportAction = nullptr;
     QAction* importAction = nullptr;
     QAction* printAction = nullptr;
@@ -393,10 +427,16 @@ private:
     QPushButton* showButton = nullptr;
     QLabel* fileLabel = nullptr;
     QTableView* tableView = nullptr;
+    // The table, or the first steps while there is no document.
+    QStackedWidget* tableArea = nullptr;
+    FirstSteps* firstSteps = nullptr;
     TableModel* model = nullptr;
     QStatusBar* statusBarWidget = nullptr;
     // Suspect values, the next one and the chart: tools beyond the table itself.
     ValueReview* review = nullptr;
+    // What the desktop keeps from one session to the next.
+    RecentFiles* recentFiles = nullptr;
+    WindowMemory* windowMemory = nullptr;
 
     // --- Widgets of the auxiliary dialogs, the last one built of each ---
     QDialog* currentDialog = nullptr;

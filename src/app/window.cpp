@@ -1,5 +1,9 @@
 #include "app/appinfo.h"
 #include "app/fenprincipale.h"
+#include "desktop/filedrop.h"
+#include "desktop/firststeps.h"
+#include "desktop/recentfiles.h"
+#include "desktop/windowmemory.h"
 #include "review/valuereview.h"
 #include "table/tablemodel.h"
 
@@ -19,6 +23,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTextEdit>
@@ -44,7 +49,6 @@ FenPrincipale::FenPrincipale()
 {
     setWindowTitle(applicationTitle());
     resize(800, 600);
-    showMaximized();
 
     for (int type = 0; type < Format::dataFileTypeCount; ++type)
         headerLists[type] = headerList(Format::DataFileType(type));
@@ -56,6 +60,7 @@ FenPrincipale::FenPrincipale()
     createCentralWidget();
     createTableView();
     review->setView(tableView);
+    createDesktopLinks();
 
     clearEditHistory();
     disableDocumentOnlyActions();
@@ -63,7 +68,21 @@ FenPrincipale::FenPrincipale()
     statusBarWidget = statusBar();
     // Restoring the workspace lists it, and listing clears the status bar: "Prêt" comes after.
     AppSettings(LoadWorkspace);
+    // The last session's place, or the whole screen the first time.
+    if (windowMemory->restoreWindow())
+        show();
+    else
+        showMaximized();
     statusBarWidget->showMessage(QStringLiteral("Prêt"));
+}
+
+// Files dropped on the window, the recent files and the window's place from the last session.
+void FenPrincipale::createDesktopLinks()
+{
+    recentFiles = new RecentFiles(settingsPath(), recentMenu, this);
+    connect(recentFiles, &RecentFiles::chosen, this, &FenPrincipale::openRecentFile);
+    connect(new FileDrop(this), &FileDrop::dropped, this, &FenPrincipale::openFiles);
+    windowMemory = new WindowMemory(settingsPath(), this, tableView->horizontalHeader());
 }
 
 // The quit sequence clears the table, so normally nothing is left to release here. The review
@@ -93,19 +112,21 @@ void FenPrincipale::createMenus()
     openAction =
         addMenuAction(fileMenu, QStringLiteral("&Ouvrir"), QStringLiteral(":/tool_bar/Folder"),
                       &FenPrincipale::Ouvrir_fichier, QStringLiteral("Ctrl+O"));
+    recentMenu = fileMenu->addMenu(QStringLiteral("Fichiers récents"));
     saveAction =
         addMenuAction(fileMenu, QStringLiteral("Enregistrer"), QStringLiteral(":/tool_bar/Save"),
                       &FenPrincipale::enregistrer, QStringLiteral("Ctrl+S"));
     connect(saveAction, &QAction::changed, this,
             [this] { setWindowModified(saveAction->isEnabled()); });
     saveAsAction = addMenuAction(fileMenu, QStringLiteral("Enregistrer sous..."), QString(),
-                                 &FenPrincipale::enregistrer_sous);
+                                 &FenPrincipale::enregistrer_sous, QStringLiteral("Ctrl+Shift+S"));
     exportAction = addMenuAction(fileMenu, QStringLiteral("&Exporter"), QString(),
                                  &FenPrincipale::fenExporter);
     importAction = addMenuAction(fileMenu, QStringLiteral("&Importer"), QString(),
                                  &FenPrincipale::fenImporter);
-    printAction = addMenuAction(fileMenu, QStringLiteral("Imprimer..."),
-                                QStringLiteral(":/tool_bar/Print"), &FenPrincipale::Imprimer);
+    printAction =
+        addMenuAction(fileMenu, QStringLiteral("Imprimer..."), QStringLiteral(":/tool_bar/Print"),
+                      &FenPrincipale::Imprimer, QStringLiteral("Ctrl+P"));
     fileMenu->addSeparator();
     quitAction =
         addMenuAction(fileMenu, QStringLiteral("&Quitter"), QStringLiteral(":/tool_bar/Exit"),
@@ -130,9 +151,9 @@ void FenPrincipale::createMenus()
     editMenu->addSeparator();
     addRowAction = addMenuAction(editMenu, QStringLiteral("Ajouter une ligne"),
                                  QStringLiteral(":/tool_bar/Add"), &FenPrincipale::addRow);
-    removeRowsAction =
-        addMenuAction(editMenu, QStringLiteral("Supprimer la/les ligne(s)"),
-                      QStringLiteral(":/tool_bar/Delete"), &FenPrincipale::removeRow);
+    removeRowsAction = addMenuAction(editMenu, QStringLiteral("Supprimer la/les ligne(s)"),
+                                     QStringLiteral(":/tool_bar/Delete"), &FenPrincipale::removeRow,
+                                     QStringLiteral("Del"));
     editMenu->addSeparator();
     topAction = addMenuAction(editMenu, QStringLiteral("Aller en Haut"),
                               QStringLiteral(":/tool_bar/Top"), &FenPrincipale::Haut_Tableau);
@@ -249,9 +270,10 @@ void FenPrincipale::createTableView()
     rowHeader->setDefaultAlignment(Qt::AlignCenter);
     QHeaderView* columnHeader = tableView->horizontalHeader();
     columnHeader->setDefaultAlignment(Qt::AlignCenter);
-    columnHeader->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // Every edit sizes the columns again: the rows in view and a hundred more are enough for
-    // values of one format, where a thousand made each typed value wait 30 ms.
+    // The columns are sized to their contents when a table is built and then left to the user,
+    // whose widths come back with the next document of the type. The rows in view and a hundred
+    // more are enough to size values of one format.
+    columnHeader->setSectionResizeMode(QHeaderView::Interactive);
     columnHeader->setResizeContentsPrecision(100);
     connect(rowHeader, &QHeaderView::sectionClicked, this, &FenPrincipale::rows_select);
     connect(rowHeader, &QHeaderView::sectionPressed, this, &FenPrincipale::rows_select);
@@ -259,7 +281,14 @@ void FenPrincipale::createTableView()
 
     model = new TableModel(1, 1, nullptr);
     installModel(model);
-    centralWidget()->layout()->addWidget(tableView);
+
+    firstSteps = new FirstSteps;
+    connect(firstSteps, &FirstSteps::demoChosen, this, &FenPrincipale::openDemo);
+    tableArea = new QStackedWidget;
+    tableArea->addWidget(tableView);
+    tableArea->addWidget(firstSteps);
+    tableArea->setCurrentWidget(firstSteps);
+    centralWidget()->layout()->addWidget(tableArea);
 }
 
 // setModel leaves the previous selection model to its parent, the view; dropping it here keeps

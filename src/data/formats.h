@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <optional>
+#include <string_view>
 
 // The record layouts of the five station file types. The decoder, the record writer and the
 // column catalogue all read these tables, so a field's offset, width and scale are stated once.
@@ -358,6 +360,16 @@ constexpr std::array<RecordLayout, dataFileTypeCount> layouts{{
 constexpr const RecordLayout& layout(DataFileType type)
 {
     return layouts[std::size_t(type)];
+}
+
+// The type of that name, as the selector and the settings write it.
+constexpr std::optional<DataFileType> typeNamed(std::string_view name)
+{
+    for (int type = 0; type < dataFileTypeCount; ++type) {
+        if (name == layouts[std::size_t(type)].name)
+            return DataFileType(type);
+    }
+    return std::nullopt;
 }
 
 constexpr int largestRecordSize = 76;

@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "desktop/typeguess.h"
 #include "table/tablemodel.h"
 
 #include <QComboBox>
@@ -15,11 +16,6 @@
 #include <QVBoxLayout>
 
 #include <cstdlib>
-
-namespace
-{
-enum ReadMode { ByMonth = 1, ChosenFile = 3 };
-}
 
 const QStringList& FenPrincipale::monthNames()
 {
@@ -63,61 +59,41 @@ void FenPrincipale::showError(const QString& text)
                           QMessageBox::NoButton);
 }
 
+// "Afficher" without a month's file to show says so, and leaves the open document alone.
 void FenPrincipale::Read_Data_mois()
 {
+    const QString missing = missingMonthText();
+    if (!missing.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("Afficher"), missing);
+        return;
+    }
     if (settleUnsavedChanges())
         Read_Data(ByMonth);
 }
 
 void FenPrincipale::Read_Data_per() {}
 
+// The file comes first, then its type, offered as its name or size tells it.
 void FenPrincipale::Ouvrir_fichier()
 {
-    currentDialog = new QDialog(this);
-    currentDialog->setWindowTitle(QStringLiteral("Type"));
-    currentDialog->setWindowModality(Qt::WindowModal);
-    currentDialog->setMinimumSize(150, 70);
-
-    typeChooserCombo = new QComboBox;
-    for (int i = 0; i < fileTypeCombo->count(); ++i)
-        typeChooserCombo->addItem(fileTypeCombo->itemText(i));
-    typeChooserCombo->setCurrentIndex(fileTypeCombo->currentIndex());
-    // Narrow, but never so narrow that the type names are cut with a larger font.
-    typeChooserCombo->setMaximumWidth(qMax(80, typeChooserCombo->sizeHint().width()));
-
-    auto* okButton = new QPushButton(QStringLiteral("OK"));
-    okButton->setMaximumWidth(70);
-    connect(okButton, &QPushButton::clicked, this, &FenPrincipale::Read_Data_Ouvrir);
-
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Type de fichier à ouvrir:"), typeChooserCombo);
-    auto* buttonLayout = new QVBoxLayout;
-    buttonLayout->setAlignment(Qt::AlignCenter);
-    buttonLayout->addWidget(okButton);
-    auto* layout = new QVBoxLayout(currentDialog);
-    layout->setAlignment(Qt::AlignHCenter);
-    layout->addLayout(form);
-    layout->addSpacing(10);
-    layout->addLayout(buttonLayout);
-    currentDialog->show();
+    const QString path = QFileDialog::getOpenFileName(this, tr("Ouvrir un fichier"), openFolder(),
+                                                      QStringLiteral("Fichier DAT (*.DAT);;*.*"));
+    if (path.isEmpty() || refuseUnopenable(path))
+        return;
+    const QFileInfo file(path);
+    showTypeChooser(path,
+                    TypeGuess::of(file.fileName(), file.size())
+                        .value_or(Format::DataFileType(fileTypeCombo->currentIndex())),
+                    QString());
 }
 
-// The selector takes the chosen type only once a file is chosen: turned before, it would clear
-// the open document and list the workspace anew for a dialog the user may still cancel.
+// The selector takes the chosen type only once the open document is answered for: turned
+// before, it would clear that document and list the workspace anew.
 void FenPrincipale::Read_Data_Ouvrir()
 {
+    const auto type = Format::DataFileType(typeChooserCombo->currentIndex());
     currentDialog->close();
-    if (!settleUnsavedChanges())
-        return;
-    const int chosenType = typeChooserCombo->currentIndex();
-    const QString path =
-        QFileDialog::getOpenFileName(this, tr("Ouvrir un fichier"), workspaceEdit->text(),
-                                     QStringLiteral("Fichier DAT (*.DAT);;*.*"));
-    if (path.isEmpty())
-        return;
-    fileTypeCombo->setCurrentIndex(chosenType);
-    currentFilePath = path;
-    Read_Data(ChosenFile);
+    openAs(chosenPath, type, chosenNote);
 }
 
 void FenPrincipale::Read_Data(int mode)
@@ -126,8 +102,7 @@ void FenPrincipale::Read_Data(int mode)
     clearTable();
     documentType = Format::DataFileType(fileTypeCombo->currentIndex());
     if (mode == ByMonth)
-        currentFilePath = monthFilePath(workspaceEdit->text(), fileTypeCombo->currentText(),
-                                        monthCombo->currentText(), yearCombo->currentText());
+        currentFilePath = monthFileFound();
 
     QFile file(currentFilePath);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -1,5 +1,6 @@
 #include "app/fenprincipale.h"
 #include "data/replacingfile.h"
+#include "desktop/recentfiles.h"
 #include "table/tablemodel.h"
 
 #include <QAction>
@@ -42,9 +43,12 @@ void FenPrincipale::refreshWs2300Trailer()
 }
 
 // Writes the document to path through a temporary file in the same folder, which replaces the
-// target only once every byte is on disk: a failure leaves the previous file as it was.
+// target only once every byte is on disk: a failure leaves the previous file as it was. The first
+// save over a file keeps that file as its backup.
 bool FenPrincipale::writeDocument(const QString& path)
 {
+    if (!keepBackup(path))
+        return false;
     const Format::RecordLayout& layout = Format::layout(documentType);
     ReplacingFile file(path);
     if (!file.open()) {
@@ -132,9 +136,11 @@ void FenPrincipale::enregistrer_sous()
     if (!confirmSavable())
         return;
     QString filter;
-    QString path =
-        QFileDialog::getSaveFileName(this, tr("Enregistrer sous..."), workspaceEdit->text(),
-                                     datFilter + QStringLiteral(";;*.*"), &filter);
+    // Beside the document, under its name: it may lie far from the workspace, opened by a drop.
+    QString path = QFileDialog::getSaveFileName(this, tr("Enregistrer sous..."),
+                                                currentFilePath.isEmpty() ? workspaceEdit->text()
+                                                                          : currentFilePath,
+                                                datFilter + QStringLiteral(";;*.*"), &filter);
     if (path.isEmpty())
         return;
     const QString suffix = QFileInfo(path).suffix();
@@ -148,6 +154,7 @@ void FenPrincipale::enregistrer_sous()
     fileLabel->setText(fileLabelText());
     undoStack->setClean();
     updateWindowTitle();
+    recentFiles->add(path, documentType);
 }
 
 // The file dialog asked about the name as typed; a suffix appended afterwards may name another

@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "desktop/windowmemory.h"
 #include "review/valuereview.h"
 #include "table/tablemodel.h"
 
@@ -132,7 +133,10 @@ void FenPrincipale::buildTable()
     connect(tableView, &QTableView::clicked, this, &FenPrincipale::cell_select,
             Qt::UniqueConnection);
     AppSettings(ApplyColumnVisibility);
+    tableView->resizeColumnsToContents();
+    windowMemory->restoreColumns(documentType);
     enableDocumentActions(true);
     review->attach(model, documentType, [this](int row) { return rowTime(row); });
     updateWindowTitle();
+    documentOpened();
 }

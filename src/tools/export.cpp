@@ -4,11 +4,13 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QSettings>
 #include <QTableView>
 #include <QTextCodec>
 #include <QTextStream>
@@ -20,6 +22,8 @@ namespace
 const QString csvFilter = QStringLiteral("Fichier CSV (*.csv)");
 const QString textFilter = QStringLiteral("Fichier Texte (*.txt)");
 const QString allColumnsText = QStringLiteral("Tout");
+const QString exportFolderKey = QStringLiteral("Exchange/ExportFolder");
+const QString exchangeFolderKey = QStringLiteral("Exchange/Folder");
 
 // The suffix the chosen filter asks for, or nothing when the name already has one of the two.
 QString missingSuffix(const QString& path, const QString& filter)
@@ -71,12 +75,15 @@ void FenPrincipale::Exporter()
     currentDialog->close();
     commitOpenEditor();
 
+    // The name offered has no suffix: the filter chosen gives it one.
     QString filter;
     QString path = QFileDialog::getSaveFileName(
-        this, tr("Exporter"), workspaceEdit->text(),
+        this, tr("Exporter"),
+        QDir(exchangeFolder(true)).filePath(QFileInfo(currentFilePath).completeBaseName()),
         csvFilter + QStringLiteral(";;") + textFilter + QStringLiteral(";;*.*"), &filter);
     if (path.isEmpty())
         return;
+    rememberExchangeFolder(path, true);
     const QString suffix = missingSuffix(path, filter);
     if (!suffix.isEmpty() && !appendSuffixIfAllowed(path, suffix))
         return;
@@ -94,6 +101,24 @@ void FenPrincipale::Exporter()
     out.flush();
     if (out.status() != QTextStream::Ok || !file.commit())
         showError(QStringLiteral("Erreur lors de l'écriture de:\n") + path);
+}
+
+// Where the last export, or the last export or import, went; the document's folder before any.
+QString FenPrincipale::exchangeFolder(bool exportOnly) const
+{
+    const QString folder = QSettings(settingsPath(), QSettings::IniFormat)
+                               .value(exportOnly ? exportFolderKey : exchangeFolderKey)
+                               .toString();
+    return QFileInfo(folder).isDir() ? folder : QFileInfo(currentFilePath).absolutePath();
+}
+
+void FenPrincipale::rememberExchangeFolder(const QString& path, bool exported)
+{
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    const QString folder = QFileInfo(path).absolutePath();
+    settings.setValue(exchangeFolderKey, folder);
+    if (exported)
+        settings.setValue(exportFolderKey, folder);
 }
 
 QVector<int> FenPrincipale::exportedColumns(bool allColumns) const

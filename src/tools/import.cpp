@@ -86,10 +86,11 @@ void FenPrincipale::fenImporter()
         return;
     commitOpenEditor();
     const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Importer un fichier"), workspaceEdit->text(),
-        QStringLiteral("*.*;;Fichier CSV (*.csv);;Fichier TXT (*.txt)"));
+        this, QStringLiteral("Importer un fichier"), exchangeFolder(false),
+        QStringLiteral("Fichier CSV (*.csv);;Fichier TXT (*.txt);;*.*"));
     if (path.isEmpty())
         return;
+    rememberExchangeFolder(path, false);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         showError(QStringLiteral("Erreur lors de l'ouverture de:\n") + path);

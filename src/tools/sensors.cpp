@@ -72,8 +72,13 @@ void FenPrincipale::set_box_sonde()
 void FenPrincipale::afficher_colonne()
 {
     const QList<QCheckBox*> boxes = sensorBoxes();
-    for (int column = 0; column < model->columnCount() && column < boxes.size(); ++column)
+    for (int column = 0; column < model->columnCount() && column < boxes.size(); ++column) {
+        const bool shown = tableView->isColumnHidden(column) && boxes.at(column)->isChecked();
         tableView->setColumnHidden(column, !boxes.at(column)->isChecked());
+        // Hidden when the table was built, it was never fitted to its values.
+        if (shown)
+            tableView->resizeColumnToContents(column);
+    }
     review->showSuspectCount();
     AppSettings(SaveSensorChoices);
     currentDialog->close();

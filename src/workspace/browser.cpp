@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "workspace/monthlyname.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -8,28 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
-
-namespace
-{
-
-// Longer year fields cannot be years; they read as 0, like an unreadable one, which also keeps
-// the century arithmetic far from overflowing.
-constexpr int longestYearField = 4;
-
-// The year of a monthly file of the given type suffix ("WS", "WD", "WM"), or 0 when the name
-// is not one: WD_11_98-old.dat is November 1998 of "wswin_WD".
-int monthlyFileYear(const QFileInfo& entry, const QString& suffix)
-{
-    const QStringList fields =
-        entry.baseName().section(QLatin1Char('-'), 0, 0).split(QLatin1Char('_'));
-    if (fields.size() != 3 || fields.at(0) != suffix)
-        return 0;
-    const QString& yearField = fields.at(2);
-    const int twoDigits = yearField.size() > longestYearField ? 0 : yearField.toInt();
-    return twoDigits > 90 ? 1900 + twoDigits : 2000 + twoDigits;
-}
-
-} // namespace
 
 void FenPrincipale::explorateur_file()
 {
@@ -53,10 +32,10 @@ void FenPrincipale::explorateur_file()
     yearCombo->clear();
     int found = 0;
     for (const QFileInfo& entry : folder.entryInfoList()) {
-        const int year = monthlyFileYear(entry, suffix);
-        if (year == 0)
+        const MonthlyName name = MonthlyName::of(entry);
+        if (name.isNull() || name.suffix != suffix)
             continue;
-        const QString yearText = QString::number(year);
+        const QString yearText = QString::number(name.year);
         if (yearCombo->findData(yearText, Qt::DisplayRole,
                                 Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
             yearCombo->insertItem(yearCombo->count(), yearText);
@@ -78,4 +57,52 @@ void FenPrincipale::get_dossier()
     statusBarWidget->showMessage(QStringLiteral("Espace de travail paramétré"), 2000);
     statusBarWidget->showMessage(QStringLiteral("Prêt"));
     explorateur_file();
+}
+
+// The month's file as the listing counts it: its composed name, or else one that differs only by
+// case, or else one with a remark after "-" (WD_03_15-old.dat), the first by
+// name: a copy set aside is the month's file only when the month has no other.
+QString FenPrincipale::monthFileFound() const
+{
+    const QString composed = monthFilePath(workspaceEdit->text(), fileTypeCombo->currentText(),
+                                           monthCombo->currentText(), yearCombo->currentText());
+    const QFileInfo wanted(composed);
+    if (wanted.isFile())
+        return composed;
+    QDir folder(wanted.absolutePath());
+    folder.setFilter(QDir::Files | QDir::NoSymLinks | QDir::Hidden);
+    folder.setSorting(QDir::Name);
+    folder.setNameFilters({QStringLiteral("*.dat")});
+    const QFileInfoList entries = folder.entryInfoList();
+    for (const QFileInfo& entry : entries) {
+        if (entry.completeBaseName().compare(wanted.baseName(), Qt::CaseInsensitive) == 0)
+            return entry.filePath();
+    }
+    for (const QFileInfo& entry : entries) {
+        if (entry.baseName()
+                .section(QLatin1Char('-'), 0, 0)
+                .compare(wanted.baseName(), Qt::CaseInsensitive) == 0)
+            return entry.filePath();
+    }
+    return composed;
+}
+
+// Why "Afficher" has nothing to show, in words; empty when the month's file is there.
+QString FenPrincipale::missingMonthText() const
+{
+    const QString folder = workspaceEdit->text();
+    if (folder.isEmpty())
+        return QStringLiteral("Choisissez d'abord le dossier de vos fichiers mensuels avec le "
+                              "bouton « ... ».");
+    if (!QFileInfo(folder).isDir())
+        return QStringLiteral("Le dossier %1 n'existe pas. Choisissez celui de vos fichiers "
+                              "mensuels avec le bouton « ... ».")
+            .arg(folder);
+    const QString suffix = fileTypeCombo->currentText().section(QLatin1Char('_'), 1, 1);
+    if (yearCombo->currentText().isEmpty())
+        return QStringLiteral("Aucun fichier %1 dans le dossier %2.").arg(suffix, folder);
+    if (QFileInfo(monthFileFound()).isFile())
+        return QString();
+    return QStringLiteral("Aucun fichier %1 pour %2 %3 dans le dossier %4.")
+        .arg(suffix, monthCombo->currentText().toLower(), yearCombo->currentText(), folder);
 }

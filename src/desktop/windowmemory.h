@@ -1,0 +1,33 @@
+#ifndef STRATOMARK_WINDOWMEMORY_H
+#define STRATOMARK_WINDOWMEMORY_H
+
+#include "data/formats.h"
+
+#include <QObject>
+#include <QString>
+
+class QHeaderView;
+class QMainWindow;
+
+// The window's place and size, and the widths of the columns of each file type as the last
+// document of the type left them, from one session to the next.
+class WindowMemory : public QObject
+{
+    Q_OBJECT
+
+public:
+    WindowMemory(const QString& settingsPath, QMainWindow* window, QHeaderView* columns);
+    // False when no earlier session left a place for the window.
+    bool restoreWindow();
+    void saveWindow() const;
+    // The widths the type's columns last had, in place of those of the contents.
+    void restoreColumns(Format::DataFileType type);
+    void saveColumns(Format::DataFileType type) const;
+
+private:
+    QString settingsPath;
+    QMainWindow* window;
+    QHeaderView* columns;
+};
+
+#endif
