@@ -1,3 +1,4 @@
+#include "desktop/typeguess.h"
 #include "testsupport.h"
 
 #include <cmath>
@@ -372,6 +373,31 @@ private slots:
         }
         QCOMPARE(counts.join(' '),
                  QStringLiteral("43 46 16 3 1 81.1 3 3 110 3 6 183.6 9 4 10 51 12"));
+    }
+    // A monthly name, in any case, tells its wswin type whatever the size; otherwise a size that
+    // only one station history can have (28-byte trailer and 36-byte records, or 56-byte records)
+    // tells it, and a size both or neither can have tells nothing.
+    void typeGuess()
+    {
+        QStringList guesses;
+        for (const auto& [name, size] : QList<QPair<QString, qint64>>{{"WS_03_23.DAT", 0},
+                                                                      {"wd_12_99.dat", 56},
+                                                                      {"WM_01_00-1.DAT", 64},
+                                                                      {"WS_2300_x.DAT", 136},
+                                                                      {"h.DAT", 28},
+                                                                      {"h.DAT", 28 + 36 * 11},
+                                                                      {"WD_13_23.DAT", 112},
+                                                                      {"h.DAT", 56 * 11},
+                                                                      {"h.DAT", 280},
+                                                                      {"h.DAT", 784},
+                                                                      {"h.DAT", 0},
+                                                                      {"h.DAT", 27},
+                                                                      {"h.DAT", 101}}) {
+            const auto type = TypeGuess::of(name, size);
+            guesses << (type ? Format::layout(*type).name : "?");
+        }
+        QCOMPARE(guesses.join(' '), QStringLiteral("wswin_WS wswin_WD wswin_WM WS2300 WS2300 "
+                                                   "WS2300 WS3600 WS3600 ? ? ? ? ?"));
     }
 };
 

@@ -24,7 +24,8 @@ private slots:
     // Every cell shows its field and every label its timestamp; an edit, made while the selector
     // shows another type, changes exactly its field's bytes in the saved file, which keeps its
     // header or its trailer (refreshed for WS2300) and drops the bytes of an incomplete record.
-    // A month opened before leaves its header to its own type.
+    // A month opened before leaves its header to its own type. A document's first save keeps the
+    // file it replaces as its backup.
     void roundTrip()
     {
         const auto [type, column, text, bytes] =
@@ -67,6 +68,10 @@ private slots:
         QCOMPARE(TestSupport::readFile(path).toHex(), expected.toHex());
         e->load(DataFileType(type), path);
         QCOMPARE(e->cell(1, column), text);
+        QCOMPARE(TestSupport::readFile(path + ".bak"), original);
+        e->edit(0, column, text);
+        e->trigger("Enregistrer");
+        QCOMPARE(TestSupport::readFile(path + ".bak").toHex(), expected.toHex());
     }
     void recordCounts_data()
     {
@@ -150,8 +155,9 @@ private slots:
         e->load(DataFileType::WS2300, file);
         QCOMPARE(e->model()->rowCount(), 3000);
     }
-    // The type chooser's type reaches the selector once a file is chosen; a cancelled file dialog
-    // leaves the open document, the selector and the listing as they were.
+    // The file comes first, then the chooser, on the type its size tells; the chooser's type
+    // reaches the selector once the file opens; a cancelled file dialog or chooser leaves the
+    // open document, the selector and the listing as they were.
     void openDialog()
     {
         const QString file = TestSupport::writeFile(
@@ -161,24 +167,27 @@ private slots:
                                    TestSupport::stationFile(DataFileType::WswinWD, 3));
         TestAccess::workspaceEdit(e->window())->setText(e->path(QString()));
         e->load(DataFileType::WswinWD, month);
-        for (const QString& chosen : {QString(), file}) {
+        for (const char* way : {"no file", "Annuler", "OK"}) {
+            const auto answer =
+                TestSupport::chooseFile(way == QString("no file") ? QString() : file);
             e->trigger("&Ouvrir");
             QDialog* chooser = TestAccess::currentDialog(e->window());
-            auto* types = chooser->findChild<QComboBox*>();
-            QCOMPARE(QStringLiteral("%1 %2 %3")
-                         .arg(chooser->windowTitle())
-                         .arg(types->count())
-                         .arg(types->currentText()),
-                     QStringLiteral("Type 5 wswin_WD"));
-            types->setCurrentText(QStringLiteral("WS3600"));
-            const auto answer = TestSupport::chooseFile(chosen);
-            chooser->findChild<QPushButton*>()->click();
-            QVERIFY(!chooser->isVisible());
+            if (way != QString("no file")) {
+                auto* types = chooser->findChild<QComboBox*>();
+                QCOMPARE(QStringLiteral("%1 %2 %3")
+                             .arg(chooser->windowTitle())
+                             .arg(types->count())
+                             .arg(types->currentText()),
+                         QStringLiteral("Type 5 WS3600"));
+                e->click(way);
+                QVERIFY(!chooser->isVisible());
+            }
+            const bool opened = way == QString("OK");
             QCOMPARE(TestAccess::fileTypeCombo(e->window())->currentText(),
-                     chosen.isEmpty() ? QStringLiteral("wswin_WD") : QStringLiteral("WS3600"));
+                     opened ? QStringLiteral("WS3600") : QStringLiteral("wswin_WD"));
             QCOMPARE(TestAccess::filesFoundLabel(e->window())->text(),
-                     chosen.isEmpty() ? QStringLiteral("1 fichiers trouvés") : QString());
-            QCOMPARE(e->size(), chosen.isEmpty() ? QSize(46, 3) : QSize(12, 2));
+                     opened ? QString() : QStringLiteral("1 fichiers trouvés"));
+            QCOMPARE(e->size(), opened ? QSize(12, 2) : QSize(46, 3));
         }
         QCOMPARE(e->window().windowTitle(), QStringLiteral("o.DAT[*] - Stratomark v1.0.11"));
     }
@@ -199,14 +208,14 @@ private slots:
         FenPrincipale& w = e->window();
         const QString folder = e->path(QStringLiteral("Données météo"));
         for (const char* name :
-             {"WS_01_15.DAT", "WS_02_15.dat", "WD_01_15.DAT", "WS_03_91.DAT", "WS_03_90.DAT",
-              "WS_04_15-old.DAT", "WS_03_2015_x.DAT", "ws_05_15.dat", "WS_06_15.txt",
-              "WS_07_15.Dat", "WS_08_2147483000.DAT"})
+             {"WS_01_15.DAT", "WS_02_15.dat", "WS_02_15-old.DAT", "WD_01_15.DAT", "WS_03_91.DAT",
+              "WS_03_90.DAT", "WS_04_15-old.DAT", "WS_03_2015_x.DAT", "ws_05_15.dat",
+              "WS_06_15.txt", "WS_07_15.Dat", "WS_08_2147483000.DAT"})
             TestSupport::writeFile(folder + QLatin1Char('/') + QLatin1String(name),
                                    TestSupport::stationFile(DataFileType::WswinWS, 2));
         e->open(DataFileType::WswinWS, 4);
         TestAccess::workspaceEdit(w)->setText(folder);
-        QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("7 fichiers trouvés"));
+        QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("8 fichiers trouvés"));
         QStringList years;
         for (int i = 0; i < TestAccess::yearCombo(w)->count(); ++i)
             years << TestAccess::yearCombo(w)->itemText(i);
@@ -215,8 +224,17 @@ private slots:
         QCOMPARE(years, (QStringList{"1991", "2000", "2015", "2090"}));
         QCOMPARE(e->model()->rowCount(), 1);
         TestAccess::yearCombo(w)->setCurrentText(QStringLiteral("2015"));
-        TestAccess::showButton(w)->click();
-        QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"WS_01_15.DAT\" : 2 données"));
+        // A month's file differing by case comes before a copy with a remark.
+        QStringList shown;
+        for (const char* month : {"Février", "Avril", "Mai", "Janvier"}) {
+            TestAccess::monthCombo(w)->setCurrentText(QString::fromUtf8(month));
+            TestAccess::showButton(w)->click();
+            shown << e->fileLabel();
+        }
+        QCOMPARE(shown.join(' '), QStringLiteral("Fichier \"WS_02_15.dat\" : 2 données Fichier "
+                                                 "\"WS_04_15-old.DAT\" : 2 données Fichier "
+                                                 "\"ws_05_15.dat\" : 2 données Fichier "
+                                                 "\"WS_01_15.DAT\" : 2 données"));
         e->edit(0, 0, QStringLiteral("2.5"));
         TestAccess::fileTypeCombo(w)->setCurrentIndex(int(DataFileType::WswinWD));
         QCOMPARE(TestAccess::filesFoundLabel(w)->text(), QStringLiteral("1 fichiers trouvés"));
@@ -269,8 +287,9 @@ private slots:
         QCOMPARE(e->fileLabel(), QStringLiteral("Fichier \"%1\" : 2 données").arg(written));
     }
     // A save that cannot open or cannot finish its file leaves the previous file, the document and
-    // the modified mark as they were, and no temporary behind; a name of 255 bytes saves; the
-    // replaced file keeps its permissions.
+    // the modified mark as they were, and no temporary behind; a backup that cannot be written is
+    // asked about each time, and "Non" writes nothing; a name of 255 bytes saves; the replaced file
+    // keeps its permissions.
     void failedSavesKeepTheFile()
     {
         const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".DAT");
@@ -280,22 +299,29 @@ private slots:
             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(path, permissions));
         e->edit(0, 0, QStringLiteral("1.5"));
-        BoxLog boxes;
+        BoxLog boxes({"", "Non", "Oui"});
         const QString nowhere = e->path(QStringLiteral("absent/out.DAT"));
         {
             const auto answer = TestSupport::chooseFile(nowhere);
             e->trigger("Enregistrer sous...");
         }
-        TestSupport::withFileSizeLimit(4096, [this] { e->trigger("Enregistrer"); });
-        QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + nowhere,
-                                           "Erreur lors de l'écriture de:\n" + path}));
+        TestSupport::withFileSizeLimit(4096, [this] {
+            e->trigger("Enregistrer");
+            e->trigger("Enregistrer");
+        });
+        const QString noBackup = QStringLiteral("La copie de sauvegarde « %1.bak » n'a pas pu être "
+                                                "écrite à côté du fichier.\nEnregistrer sans copie "
+                                                "de sauvegarde ?")
+                                     .arg(name);
+        QCOMPARE(boxes.texts, (QStringList{"Erreur lors de l'ouverture de:\n" + nowhere, noBackup,
+                                           noBackup, "Erreur lors de l'écriture de:\n" + path}));
         QCOMPARE(TestSupport::readFile(path), original);
         QCOMPARE(QDir(e->path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList{name});
         QCOMPARE(TestAccess::currentFilePath(e->window()), path);
         QVERIFY(e->enabled("Enregistrer"));
 
         e->trigger("Enregistrer");
-        QCOMPARE(boxes.texts.size(), 2);
+        QCOMPARE(boxes.texts.size(), 4);
         QCOMPARE(qFromLittleEndian<qint16>(TestSupport::readFile(path).constData() + 22), 15);
         QCOMPARE(QFileInfo(path).permissions() & 0xF0FF, permissions);
         if (geteuid() == 0)
@@ -398,9 +424,11 @@ private slots:
             TestAccess::monthCombo(w)->setCurrentText(QStringLiteral("Avril"));
             TestAccess::showButton(w)->click();
         } else if (way == QLatin1String("open")) {
+            const auto file = TestSupport::chooseFile(
+                TestSupport::writeFile(e->path(QStringLiteral("o.DAT")),
+                                       TestSupport::stationFile(DataFileType::WS3600, 2)));
             e->trigger("&Ouvrir");
-            TestAccess::currentDialog(w)->findChild<QComboBox*>()->setCurrentText("WS3600");
-            TestAccess::currentDialog(w)->findChild<QPushButton*>()->click();
+            e->click("OK");
         } else if (way == QLatin1String("quit")) {
             QVERIFY(!TestSupport::quitsWhile([&w] { w.fermeture_programme(); }, 1500));
         } else if (way == QLatin1String("close")) {
@@ -421,6 +449,111 @@ private slots:
         QCOMPARE(e->enabled("Enregistrer"), !goesOn && way != QLatin1String("save"));
         QCOMPARE(e->cell(0, 0) == QStringLiteral("2.5"), !goesOn);
         QCOMPARE(TestAccess::fileTypeCombo(w)->currentText(), QStringLiteral("wswin_WD"));
+    }
+    // A file named on the command line or dropped opens as its name or size tells, the first of
+    // several; one that cannot be read gets a box and leaves the open document alone; a drop with
+    // nothing to open is refused; a modified document is asked for first.
+    void openingFromOutside()
+    {
+        FenPrincipale& w = e->window();
+        const QString history = TestSupport::writeFile(
+            e->path(QStringLiteral("h.dat")), TestSupport::stationFile(DataFileType::WS3600, 2));
+        const QString empty = TestSupport::writeFile(e->path(QStringLiteral("e.DAT")), {});
+        const QString absent = e->path(QStringLiteral("absent.DAT"));
+        const QString month = e->open(DataFileType::WswinWD, 3);
+        e->edit(0, 0, QStringLiteral("2.5"));
+        BoxLog boxes({"", "", "", "Annuler", "Non"});
+        for (const QString& path : {absent, e->path(QString()), empty})
+            w.openFiles({path, history});
+        const auto drop = [](QWidget* on, const QStringList& paths, const QUrl& other = QUrl()) {
+            QMimeData data;
+            QList<QUrl> urls{other};
+            for (const QString& path : paths)
+                urls << QUrl::fromLocalFile(path);
+            data.setUrls(urls);
+            data.setText(urls.last().toString());
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(on, &enter);
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(on, &event);
+            QTest::qWait(10);
+            return enter.isAccepted() && event.isAccepted();
+        };
+        QVERIFY(QDir(e->path(QString())).mkdir(QStringLiteral("d.DAT")));
+        TestSupport::writeFile(e->path(QStringLiteral("x.txt")), TestSupport::readFile(history));
+        QVERIFY(!drop(&w,
+                      {absent, e->path(QStringLiteral("d.DAT")), e->path(QStringLiteral("x.txt"))},
+                      QUrl("http://a.org/h.DAT")));
+        QVERIFY(drop(TestAccess::workspaceEdit(w), {history, month}));
+        QCOMPARE(e->cell(0, 0), QStringLiteral("2.5"));
+        QVERIFY(drop(e->view()->viewport(), {history, month, empty}, QUrl("http://a.org/h.DAT")));
+        QVERIFY(TestAccess::workspaceEdit(w)->text().isEmpty());
+        QCOMPARE(boxes.texts.mid(0, 3),
+                 (QStringList{QStringLiteral("Le fichier « %1 » n'existe pas.").arg(absent),
+                              QStringLiteral("« %1 » est un dossier, pas un fichier de données.")
+                                  .arg(e->path(QString())),
+                              QStringLiteral("Le fichier « %1 » est vide : il n'a aucun "
+                                             "enregistrement.")
+                                  .arg(empty)}));
+        QCOMPARE(boxes.texts.size(), 5);
+        QCOMPARE(QStringLiteral("%1 %2 %3")
+                     .arg(TestAccess::fileTypeCombo(w)->currentText(), e->fileLabel(),
+                          TestAccess::statusBar(w)->currentMessage()),
+                 QStringLiteral("WS3600 Fichier \"%1\" : 2 données 2 autres fichiers laissés de "
+                                "côté : un seul document s'ouvre à la fois.")
+                     .arg(QFileInfo(history).fileName()));
+    }
+    // The files opened last, newest first, eight at most, with their types, come back at the next
+    // start; of a list edited by hand only absolute paths of known types are kept, once each; a
+    // file gone since is taken off the list with a box.
+    void recentFiles()
+    {
+        const auto menu = [](FenPrincipale& w) {
+            for (auto* found : w.findChildren<QMenu*>()) {
+                if (found->title() == QStringLiteral("Fichiers récents"))
+                    return found;
+            }
+            return static_cast<QMenu*>(nullptr);
+        };
+        const auto listed = [&menu](FenPrincipale& w) {
+            QStringList texts;
+            for (QAction* action : menu(w)->actions())
+                texts << action->text();
+            return texts;
+        };
+        for (int i = 0; i < 10; ++i)
+            e->open(DataFileType(i % 2 * 3), TestSupport::stationFile(DataFileType(i % 2 * 3), 2),
+                    QStringLiteral("f%1&.DAT").arg(i));
+        e->open(DataFileType::WswinWS, 2);
+        e->open(DataFileType::WswinWS, 2);
+        auto again = std::make_unique<FenPrincipale>();
+        QStringList texts = listed(*again);
+        QCOMPARE(texts, listed(e->window()));
+        QCOMPARE(texts.size(), 8);
+        QCOMPARE(texts.mid(0, 3), (QStringList{"&1 f.DAT (wswin_WS)", "&2 f9&&.DAT (WS2300)",
+                                               "&3 f8&&.DAT (wswin_WS)"}));
+        QVERIFY(QFile::remove(e->path(QStringLiteral("f9&.DAT"))));
+        BoxLog boxes;
+        menu(*again)->actions().at(1)->trigger();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("Le fichier « %1 » n'existe plus : il est "
+                                                         "retiré des fichiers récents.")
+                                              .arg(e->path(QStringLiteral("f9&.DAT")))});
+        QCOMPARE(listed(*again).mid(0, 2),
+                 (QStringList{"&1 f.DAT (wswin_WS)", "&2 f8&&.DAT (wswin_WS)"}));
+        again.reset();
+        e.reset();
+        QSettings settings(TestAccess::settingsPath(), QSettings::IniFormat);
+        settings.beginWriteArray(QStringLiteral("RecentFiles"));
+        const QStringList stored{"a.DAT WS2300", "/b.DAT WS9", "/c.DAT WS3600", "/c.DAT WS2300",
+                                 " WS2300"};
+        for (int i = 0; i < stored.size(); ++i) {
+            settings.setArrayIndex(i);
+            settings.setValue(QStringLiteral("path"), stored.at(i).section(' ', 0, 0));
+            settings.setValue(QStringLiteral("type"), stored.at(i).section(' ', 1));
+        }
+        settings.endArray();
+        settings.sync();
+        QCOMPARE(listed(*std::make_unique<FenPrincipale>()), QStringList{"&1 c.DAT (WS3600)"});
     }
 
 private:
