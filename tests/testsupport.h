@@ -57,6 +57,7 @@ struct TestAccess {
     static QTextEdit* printTextEdit(FenPrincipale& w) { return w.printTextEdit.data(); }
     static bool buildPrintDocument(FenPrincipale& w) { return w.buildPrintDocument(); }
     static void clearTable(FenPrincipale& w) { w.clearTable(); }
+    static void setReadProgressDelay(FenPrincipale& w, int ms) { w.readProgressDelay = ms; }
     static QString currentFilePath(FenPrincipale& w) { return w.currentFilePath; }
     static QString settingsPath() { return FenPrincipale::settingsPath(); }
     static QString monthFilePath(const QString& workspace, const QString& type,
@@ -80,7 +81,7 @@ struct TestAccess {
     static void load(FenPrincipale& w, Format::DataFileType type, const QString& path)
     {
         w.fileTypeCombo->setCurrentIndex(int(type));
-        w.currentFilePath = path;
+        w.chosenPath = path;
         w.Read_Data(3);
     }
 };

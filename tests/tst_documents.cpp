@@ -99,8 +99,7 @@ private slots:
         QVERIFY(e->enabled("&Exporter"));
     }
     // A missing file, one with more records than a document can count at the end of a long path,
-    // and one with more cells than a table can hold (six million wswin_WD records, 456 MB) leave
-    // no document.
+    // and one with one row more than a table can hold leave no document.
     void filesThatCannotBeRead()
     {
         QString deep = e->path(QStringLiteral("Données météo"));
@@ -109,7 +108,8 @@ private slots:
         const QString missing = e->path(QStringLiteral("absent/WD_01_15.DAT"));
         const QString huge = deep + QStringLiteral("/huge.DAT"), many = e->path("many.DAT");
         for (const auto& [file, size] :
-             {qMakePair(huge, qint64(1) << 40), qMakePair(many, 18 + qint64(76) * 6000000)})
+             {qMakePair(huge, qint64(1) << 40),
+              qMakePair(many, 18 + 76 * (TableModel::maximumRows() + 1))})
             QVERIFY(QFile::resize(TestSupport::writeFile(file, QByteArray()), size));
         BoxLog boxes;
         for (const QString& file : {missing, huge, many})
@@ -119,36 +119,31 @@ private slots:
                                            "Mémoire insuffisante pour lire:\n" + many}));
         e->verifyNoDocument();
     }
-    // "Annuler" in the progress dialog, or anything in the load's event pass that clears the
-    // document (here the type selector turned), leaves no half-built table; another file loaded
-    // in the build's own event pass is shown whole, its edits entered once; the next load is whole.
-    void buildCancelledOrCleared()
+    // "Annuler" in the reading's progress dialog, or anything in its event pass that clears the
+    // document (here the type selector turned), leaves no half-read document; another file loaded
+    // in that event pass is shown whole, its edits entered once; the next load is whole.
+    void readingCancelledOrOvertaken()
     {
         const QString file = TestSupport::writeFile(
             e->path(QStringLiteral("c.DAT")), TestSupport::stationFile(DataFileType::WS2300, 3000));
         const QString month = TestSupport::writeFile(
             e->path(QStringLiteral("m.DAT")), TestSupport::stationFile(DataFileType::WswinWD, 2));
-        QTimer turn;
-        QObject::connect(&turn, &QTimer::timeout, [this, &turn] {
-            if (TestAccess::buffers(e->window())[int(DataFileType::WswinWD)]) {
-                turn.stop();
-                TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWM));
-            }
-        });
+        TestAccess::setReadProgressDelay(e->window(), 0);
         for (int way = 0; way < 3; ++way) {
             const auto interrupt = TestSupport::whenShown<QProgressDialog>([&](QProgressDialog* p) {
-                way == 2 ? e->load(DataFileType::WswinWD, month) : p->cancel();
+                if (way == 0)
+                    p->cancel();
+                else if (way == 1)
+                    TestAccess::fileTypeCombo(e->window())
+                        ->setCurrentIndex(int(DataFileType::WswinWM));
+                else
+                    e->load(DataFileType::WswinWD, month);
             });
-            if (way == 1) {
-                turn.start(0);
-                e->open(DataFileType::WswinWD, 2);
-                QVERIFY(!turn.isActive());
-            } else {
-                e->load(DataFileType::WS2300, file);
-            }
+            e->load(DataFileType::WS2300, file);
             if (way < 2)
                 e->verifyNoDocument();
         }
+        TestAccess::setReadProgressDelay(e->window(), 500);
         QCOMPARE(e->size(), QSize(46, 2));
         e->edit(0, 0, QStringLiteral("2.5"));
         QCOMPARE(TestAccess::undoCount(e->window()), 1);

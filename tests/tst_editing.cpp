@@ -195,8 +195,7 @@ private slots:
         e->open(DataFileType(type), 5);
         const int size = Format::layout(DataFileType(type)).recordSize;
         QByteArray expected = e->records();
-        if (currentRow >= 0)
-            e->view()->setCurrentIndex(e->model()->index(currentRow, 0));
+        e->view()->setCurrentIndex(e->model()->index(currentRow, 0));
         TestAccess::fileTypeCombo(e->window())->setCurrentIndex(type == 3 ? 4 : 3);
         BoxLog boxes;
         if (position < 0)
@@ -299,9 +298,11 @@ private slots:
             TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWM));
             TestAccess::fileTypeCombo(e->window())->setCurrentIndex(int(DataFileType::WswinWD));
         } else if (state == QLatin1String("cancelled")) {
+            TestAccess::setReadProgressDelay(e->window(), 0);
             const auto cancel = TestSupport::whenShown<QProgressDialog>(
                 [](QProgressDialog* progress) { progress->cancel(); });
             e->open(DataFileType::WS2300, 3000);
+            TestAccess::setReadProgressDelay(e->window(), 500);
         }
         BoxLog boxes;
         e->clickRowHeader(0);

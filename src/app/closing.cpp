@@ -1,4 +1,5 @@
 #include "app/fenprincipale.h"
+#include "data/recordtexts.h"
 #include "desktop/windowmemory.h"
 #include "review/valuereview.h"
 #include "table/tablemodel.h"
@@ -76,6 +77,7 @@ void FenPrincipale::clearTable()
     model = new TableModel(1, 1, nullptr);
     installModel(model);
     delete oldModel;
+    recordTexts.reset();
 
     fileLabel->setText(QString());
     freeRecordBuffers();

@@ -2,8 +2,9 @@
 #define STRATOMARK_FENPRINCIPALE_H
 
 #include "data/formats.h"
+#include "data/textformat.h"
+#include "table/tablemodel.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QScopedPointer>
@@ -46,7 +47,7 @@ class QTimeEdit;
 class QUndoStack;
 class FirstSteps;
 class RecentFiles;
-class TableModel;
+class RecordTexts;
 class ValueReview;
 class WindowMemory;
 
@@ -114,8 +115,12 @@ public:
     static bool isRowDateText(const QString& text);
     static bool timestampHolds(Format::Timestamp stamp, const QString& text);
     static QString fieldText(const Format::Field& field, const char* record);
-    void setScaledCell(int row, int column, int value, int divisor);
-    void setFloatCell(int row, int column, float value, unsigned long integerValue, int decimals);
+    // The same texts and the numbers they read as, made without the heap, for the table's
+    // sources (src/data/conversions.cpp, tablebuild.cpp).
+    static TextFormat::Clock timestampClock(Format::Timestamp stamp, const char* record,
+                                            TextFormat::LocalClock* localClock = nullptr);
+    static void fieldChars(const Format::Field& field, const char* record, TextFormat::Chars& text);
+    static double fieldNumber(const Format::Field& field, const char* record, bool* isNumber);
 
     // --- Desktop: files handed over from outside, named or dropped (src/desktop/opening.cpp) ---
     void openFiles(const QStringList& paths);
@@ -212,7 +217,8 @@ private:
     QString fileLabelText() const;
     void showError(const QString& text);
     void Read_Data(int mode);
-    bool readRecords(QFile& file);
+    bool readRecords(QFile& file, Format::DataFileType type);
+    qint64 readInSteps(QFile& file, char* buffer, qint64 bytes);
 
     // --- Station data: building the table (src/data/tablebuild.cpp) ---
     // A field's value as the cell setters take it: an integer with its divisor, or a float
@@ -226,7 +232,6 @@ private:
         int decimals = -1;
     };
     static CellValue fieldValue(const Format::Field& field, const char* record);
-    void setCellFromField(int row, int column, const Format::Field& field, const char* record);
     void buildTable();
 
     // --- Station data: writing cells into records (src/data/recordwriting.cpp) ---
@@ -298,10 +303,9 @@ private:
     void insertRecordRow(int position);
     void removeRecordRows(const QVector<int>& rows);
     void restoreRecordRows(const QVector<int>& rows, const QByteArray& records,
-                           const QStringList& labels, const QVector<QString>& texts);
+                           const QVector<TableModel::Put>& puts);
     bool resizeRecordBuffer(qint64 records);
     void insertRecord(int position);
-    void removeRecords(const QVector<int>& rows);
     QVector<int> undatedRows() const;
     qint64 placeholderCells() const;
     void showSavedPlaceholders();
@@ -382,12 +386,21 @@ private:
     qint32 recordCount = 0;
     // The type the document was loaded as; the selector may show another one afterwards.
     Format::DataFileType documentType = Format::DataFileType::WswinWD;
-    // Texts shared by the cells while a table is built, by value.
-    QHash<quint64, QString> cellTexts;
+    // What the table shows of the records.
+    std::unique_ptr<RecordTexts> recordTexts;
+    // While rows move, the records of rows from holeRow on lie holeSize records further on in
+    // the buffer, so that the table and every reader of it find each row's record at each step.
+    int holeRow = 0;
+    qint64 holeSize = 0;
+    // Loads begun, so that a load finds out that another one began while it read its file.
+    int loadsStarted = 0;
+    // How long a reading must look like lasting before its progress dialog shows, in ms.
+    int readProgressDelay = 500;
     // The files whose previous state a save of this document has kept as their backup, or found
     // nothing to keep: a file saved again, even after a save elsewhere, keeps its first backup.
     QSet<QString> backedUpPaths;
-    // The file the type chooser asks about, and the note for the status bar once it is open.
+    // The file the type chooser asks about and a chosen file is read from, and the note for the
+    // status bar once it is open.
     QString chosenPath;
     QString chosenNote;
 

@@ -1,5 +1,6 @@
 #include "app/appinfo.h"
 #include "app/fenprincipale.h"
+#include "data/recordtexts.h"
 #include "desktop/filedrop.h"
 #include "desktop/firststeps.h"
 #include "desktop/recentfiles.h"

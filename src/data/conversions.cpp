@@ -2,6 +2,7 @@
 #include "table/tablemodel.h"
 
 #include <QDateTime>
+#include <QtEndian>
 
 #include <array>
 #include <cmath>
@@ -20,13 +21,6 @@ constexpr double ws3600UnixDay = 25569.0;
 constexpr double secondsPerDay = 86400.0;
 constexpr double twoTo32 = 4294967296.0;
 
-void appendTwoDigits(QString& text, unsigned value)
-{
-    if (value <= 9)
-        text += QLatin1Char('0');
-    text += QString::number(value);
-}
-
 // A whole number of seconds in [0, 2^32), the span the day number texts cover.
 quint32 wrapToUnsigned32(double seconds)
 {
@@ -38,93 +32,61 @@ quint32 wrapToUnsigned32(double seconds)
     return quint32(wrapped);
 }
 
-QDateTime plainClockAt(quint32 secondsSince1970)
+qint64 ws2300UnixSeconds(quint32 seconds)
 {
-    return QDateTime(QDate(1970, 1, 1), QTime(0, 0), Qt::UTC).addSecs(secondsSince1970);
+    return qint64(quint32(seconds - ws2300EpochShift));
 }
 
-enum class CellTextKind : quint64 { Scaled = 1, Float = 2, Integer = 3 };
-
-quint64 cellTextKey(CellTextKind kind, int parameter, quint32 bits)
+// The day number is a plain date and time, with no time zone: it is read as a clock reading,
+// rounded to the nearest second so that a stored minute comes back as the same minute.
+qint64 ws3600UnixSeconds(double dayNumber)
 {
-    return (quint64(kind) << 48) | (quint64(quint16(parameter)) << 32) | bits;
-}
-
-template <typename Make>
-const QString& sharedText(QHash<quint64, QString>& texts, quint64 key, Make make)
-{
-    auto it = texts.find(key);
-    if (it == texts.end())
-        it = texts.insert(key, make());
-    return *it;
+    return wrapToUnsigned32(std::round((dayNumber - ws3600UnixDay) * secondsPerDay));
 }
 
 } // namespace
 
-// A label "dd/MM/yyyy hh:mm" read by position: a station's decade of dates is read and checked
-// in an import, where a general date parser on every row would cost seconds.
+TextFormat::Clock FenPrincipale::timestampClock(Format::Timestamp stamp, const char* record,
+                                                TextFormat::LocalClock* localClock)
+{
+    const char* field = record + Format::timestampOffset(stamp);
+    switch (stamp) {
+    case Format::Timestamp::DosWords:
+        return TextFormat::dosClock(qFromLittleEndian<quint16>(field),
+                                    qFromLittleEndian<quint16>(field + 2));
+    case Format::Timestamp::Seconds: {
+        const qint64 moment = ws2300UnixSeconds(qFromLittleEndian<quint32>(field));
+        return localClock ? localClock->at(moment) : TextFormat::localClock(moment);
+    }
+    case Format::Timestamp::DayNumber:
+        return TextFormat::plainClock(ws3600UnixSeconds(qFromLittleEndian<double>(field)));
+    }
+    return TextFormat::Clock();
+}
+
 bool FenPrincipale::parseRowDate(const QString& text, QDate& date, QTime& time)
 {
-    if (text.size() != rowLabelFormat.size() || text.at(2) != QLatin1Char('/') ||
-        text.at(5) != QLatin1Char('/') || text.at(10) != QLatin1Char(' ') ||
-        text.at(13) != QLatin1Char(':'))
+    TextFormat::Clock reading;
+    if (!TextFormat::readLabel(text, reading) || TextFormat::minuteKey(reading) < 0)
         return false;
-    const auto number = [&text](int from, int length) {
-        int value = 0;
-        for (int i = from; i < from + length; ++i) {
-            const ushort c = text.at(i).unicode();
-            if (c < '0' || c > '9')
-                return -1;
-            value = value * 10 + (c - '0');
-        }
-        return value;
-    };
-    const int day = number(0, 2), month = number(3, 2), year = number(6, 4);
-    const int hour = number(11, 2), minute = number(14, 2);
-    if (!QDate::isValid(year, month, day) || !QTime::isValid(hour, minute, 0))
-        return false;
-    date = QDate(year, month, day);
-    time = QTime(hour, minute);
+    date = QDate(reading.year, reading.month, reading.day);
+    time = QTime(reading.hour, reading.minute);
     return true;
 }
 
 // The label of a date of four-digit year, as the table writes it.
 QString FenPrincipale::rowDateText(const QDate& date, const QTime& time)
 {
-    QString text;
-    text.reserve(rowLabelFormat.size());
-    appendTwoDigits(text, unsigned(date.day()));
-    text += QLatin1Char('/');
-    appendTwoDigits(text, unsigned(date.month()));
-    text += QLatin1Char('/');
-    text += QString::number(date.year());
-    text += QLatin1Char(' ');
-    appendTwoDigits(text, unsigned(time.hour()));
-    text += QLatin1Char(':');
-    appendTwoDigits(text, unsigned(time.minute()));
-    return text;
+    TextFormat::Chars text;
+    TextFormat::clock(text, {date.year(), date.month(), date.day(), time.hour(), time.minute()});
+    return text.toString();
 }
 
 QString FenPrincipale::dosDateTimeToText(quint16 time, quint16 date)
 {
-    const unsigned day = date & 0x1F;
-    const unsigned month = (date >> 5) & 0x0F;
-    const unsigned year = (date >> 9) + 1980;
-    const unsigned hour = time >> 11;
-    const unsigned minute = (time >> 5) & 0x3F;
-
-    QString text;
-    text.reserve(16);
-    appendTwoDigits(text, day);
-    text += QLatin1Char('/');
-    appendTwoDigits(text, month);
-    text += QLatin1Char('/');
-    text += QString::number(year);
-    text += QLatin1Char(' ');
-    appendTwoDigits(text, hour);
-    text += QLatin1Char(':');
-    appendTwoDigits(text, minute);
-    return text;
+    TextFormat::Chars text;
+    TextFormat::clock(text, TextFormat::dosClock(time, date));
+    return text.toString();
 }
 
 void FenPrincipale::textToDosDateTime(DosDateTime& out, const QString& text)
@@ -156,9 +118,9 @@ void FenPrincipale::textToDosDateTime(DosDateTime& out, const QString& text)
 
 QString FenPrincipale::secondsToText(quint32 seconds)
 {
-    const quint32 unixSeconds = seconds - ws2300EpochShift;
-    const QDateTime local = QDateTime::fromSecsSinceEpoch(qint64(unixSeconds));
-    return rowDateText(local.date(), local.time());
+    TextFormat::Chars text;
+    TextFormat::clock(text, TextFormat::localClock(ws2300UnixSeconds(seconds)));
+    return text.toString();
 }
 
 // A time that a clock change skips is no local time; the general parser says what it gives.
@@ -172,13 +134,11 @@ quint32 FenPrincipale::textToSeconds(const QString& text)
            ws2300EpochShift;
 }
 
-// The day number is a plain date and time, with no time zone: it is read as a clock reading,
-// rounded to the nearest second so that a stored minute comes back as the same minute.
 QString FenPrincipale::dayNumberToText(double dayNumber)
 {
-    const double seconds = std::round((dayNumber - ws3600UnixDay) * secondsPerDay);
-    const QDateTime clock = plainClockAt(wrapToUnsigned32(seconds));
-    return rowDateText(clock.date(), clock.time());
+    TextFormat::Chars text;
+    TextFormat::clock(text, TextFormat::plainClock(ws3600UnixSeconds(dayNumber)));
+    return text.toString();
 }
 
 // Parsed as a plain clock reading, so that a time inside a local clock change still exists.
@@ -255,49 +215,17 @@ bool FenPrincipale::timestampHolds(Format::Timestamp stamp, const QString& text)
 
 QString FenPrincipale::scaledText(int value, int divisor)
 {
-    switch (divisor) {
-    case 1:
-        return QString::number(qint64(value));
-    case 100:
-        return QString::number(value / 100.0, 'f', 2);
-    case 1000:
-        return QString::number(value / 1000.0, 'f', 3);
-    default:
-        return QString::number(double(value) / divisor, 'f', 1);
-    }
+    TextFormat::Chars text;
+    TextFormat::scaled(text, value, divisor);
+    return text.toString();
 }
 
 QString FenPrincipale::floatText(float value, unsigned long integerValue, int decimals)
 {
+    TextFormat::Chars text;
     if (decimals < 0)
-        return QString::number(integerValue);
-    return QString::number(double(value), 'f', decimals);
-}
-
-// Weather readings repeat their values constantly, so the cells of a table share one string
-// per distinct value: a month of readings then costs little more than its pointers.
-void FenPrincipale::setScaledCell(int row, int column, int value, int divisor)
-{
-    const quint64 key = cellTextKey(CellTextKind::Scaled, divisor, quint32(value));
-    const QString& text = sharedText(cellTexts, key, [=] { return scaledText(value, divisor); });
-    model->setData(model->index(row, column), text, Qt::EditRole);
-}
-
-void FenPrincipale::setFloatCell(int row, int column, float value, unsigned long integerValue,
-                                 int decimals)
-{
-    const auto make = [=] {
-        return floatText(value, integerValue, decimals);
-    };
-    const QModelIndex cell = model->index(row, column);
-    if (decimals < 0 && integerValue > 0xFFFFFFFFul) {
-        model->setData(cell, make(), Qt::EditRole);
-        return;
-    }
-    quint32 bits = quint32(integerValue);
-    if (decimals >= 0)
-        std::memcpy(&bits, &value, sizeof bits);
-    const auto kind = decimals >= 0 ? CellTextKind::Float : CellTextKind::Integer;
-    model->setData(cell, sharedText(cellTexts, cellTextKey(kind, decimals, bits), make),
-                   Qt::EditRole);
+        TextFormat::integer(text, integerValue);
+    else
+        TextFormat::real(text, value, decimals);
+    return text.toString();
 }

@@ -12,10 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <cstdlib>
+#include <memory>
 
 const QStringList& FenPrincipale::monthNames()
 {
@@ -96,63 +98,107 @@ void FenPrincipale::Read_Data_Ouvrir()
     openAs(chosenPath, type, chosenNote);
 }
 
+// The file is read whole before the open document gives way to it: a file too large for the
+// memory, or one whose reading is cancelled, leaves that document as it was.
 void FenPrincipale::Read_Data(int mode)
 {
-    enableDocumentActions(false);
-    clearTable();
-    documentType = Format::DataFileType(fileTypeCombo->currentIndex());
-    if (mode == ByMonth)
-        currentFilePath = monthFileFound();
-
-    QFile file(currentFilePath);
+    const auto type = Format::DataFileType(fileTypeCombo->currentIndex());
+    const QString path = mode == ByMonth ? monthFileFound() : chosenPath;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        showError(QStringLiteral("Erreur lors de l'ouverture de:\n") + currentFilePath);
+        enableDocumentActions(false);
+        clearTable();
+        currentFilePath = path;
+        documentType = type;
+        showError(QStringLiteral("Erreur lors de l'ouverture de:\n") + path);
         return;
     }
-    if (!readRecords(file))
+    if (!readRecords(file, type))
         return;
-    file.close();
-
     fileLabel->setText(fileLabelText());
-    // Paints the label, but keeps the user's clicks and keys for after the build: acted on now,
-    // they could clear the document that is being built.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     buildTable();
 }
 
-// Reads the whole records of an open file into the document's record buffer. Bytes that do
-// not make up a whole record are left out, so a file that shrinks while it is read keeps the
-// records that were really there.
-bool FenPrincipale::readRecords(QFile& file)
+// Reads the whole records of an open file, then makes them the document. Bytes that do not make
+// up a whole record are left out, so a file that shrinks while it is read keeps the records that
+// were really there. False, with the open document left alone, when the records cannot be held,
+// when the user cancels the reading, or when something done while it went on (another file
+// loaded, the selector turned) has made it moot.
+bool FenPrincipale::readRecords(QFile& file, Format::DataFileType type)
 {
-    const Format::RecordLayout& layout = Format::layout(documentType);
+    const Format::RecordLayout& layout = Format::layout(type);
     const qint64 size = file.size();
     const qint64 payload = size - layout.headerSize - layout.trailerSize;
     const qint64 wholeRecords = payload > 0 ? payload / layout.recordSize : 0;
-
-    if (layout.headerSize > 0) {
-        wswinHeader = file.read(layout.headerSize);
-        wswinHeader.append(QByteArray(layout.headerSize - wswinHeader.size(), '\0'));
-    }
-    if (layout.trailerSize > 0) {
-        ws2300Trailer.fill(0);
-        if (size >= layout.trailerSize && file.seek(size - layout.trailerSize))
-            file.read(ws2300Trailer.data(), layout.trailerSize);
-    }
-
     const qint64 bytes = wholeRecords * layout.recordSize;
-    char* buffer = wholeRecords <= TableModel::maximumRows(layout.columnCount)
-                       ? static_cast<char*>(std::malloc(qMax<qint64>(bytes, 1)))
-                       : nullptr;
+    std::unique_ptr<char, decltype(&std::free)> buffer(
+        wholeRecords <= TableModel::maximumRows()
+            ? static_cast<char*>(std::malloc(size_t(qMax<qint64>(bytes, 1))))
+            : nullptr,
+        &std::free);
     if (!buffer) {
-        showError(QStringLiteral("Mémoire insuffisante pour lire:\n") + currentFilePath);
+        showError(QStringLiteral("Mémoire insuffisante pour lire:\n") + file.fileName());
         return false;
     }
-    recordBuffers[int(documentType)] = buffer;
+    QByteArray header;
+    if (layout.headerSize > 0) {
+        header = file.read(layout.headerSize);
+        header.append(QByteArray(layout.headerSize - header.size(), '\0'));
+    }
+    std::array<char, Format::ws2300TrailerSize> trailer{};
+    if (layout.trailerSize > 0 && size >= layout.trailerSize &&
+        file.seek(size - layout.trailerSize))
+        file.read(trailer.data(), layout.trailerSize);
 
+    const int load = ++loadsStarted;
     qint64 read = 0;
     if (bytes > 0 && file.seek(layout.headerSize))
-        read = qMax<qint64>(file.read(buffer, bytes), 0);
+        read = readInSteps(file, buffer.get(), bytes);
+    if (read < 0 || load != loadsStarted || fileTypeCombo->currentIndex() != int(type))
+        return false;
+
+    enableDocumentActions(false);
+    clearTable();
+    documentType = type;
+    currentFilePath = file.fileName();
+    recordBuffers[int(type)] = buffer.release();
     recordCount = qint32(read / layout.recordSize);
+    if (layout.headerSize > 0)
+        wswinHeader = header;
+    if (layout.trailerSize > 0)
+        ws2300Trailer = trailer;
     return true;
+}
+
+// Reads bytes in steps, with a progress dialog only once the reading looks like lasting more than
+// readProgressDelay; the bytes read, or -1 when the user cancels.
+qint64 FenPrincipale::readInSteps(QFile& file, char* buffer, qint64 bytes)
+{
+    constexpr int steps = 256;
+    const qint64 step = qBound(qint64(64) << 10, bytes / steps, qint64(8) << 20);
+    std::unique_ptr<QProgressDialog> progress;
+    if (bytes > step) {
+        progress = std::make_unique<QProgressDialog>(QStringLiteral("Lecture du fichier"),
+                                                     QStringLiteral("Annuler"), 0,
+                                                     int((bytes + step - 1) / step), this);
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumWidth(300);
+        progress->setMinimumDuration(readProgressDelay);
+        // Reset at its last step, the dialog would forget an "Annuler" pressed during it.
+        progress->setAutoReset(false);
+        progress->setValue(0);
+    }
+    qint64 read = 0;
+    while (read < bytes) {
+        const qint64 got = file.read(buffer + read, qMin(step, bytes - read));
+        if (got <= 0)
+            break;
+        read += got;
+        if (progress) {
+            progress->setValue(int((read + step - 1) / step));
+            if (progress->wasCanceled())
+                return -1;
+        }
+    }
+    return read;
 }

@@ -82,7 +82,8 @@ char* FenPrincipale::documentRecord(int row) const
     char* buffer = recordBuffers[int(documentType)];
     if (!buffer || row < 0 || row >= recordCount)
         return nullptr;
-    return buffer + qint64(row) * Format::layout(documentType).recordSize;
+    const qint64 record = row < holeRow ? row : row + holeSize;
+    return buffer + record * Format::layout(documentType).recordSize;
 }
 
 // A text is only worth storing when its field, written and read back, holds the very number

@@ -1,14 +1,11 @@
 #include "app/fenprincipale.h"
+#include "data/recordtexts.h"
 #include "desktop/windowmemory.h"
 #include "review/valuereview.h"
 #include "table/tablemodel.h"
 
-#include <QPointer>
-#include <QProgressDialog>
 #include <QTableView>
 #include <QtEndian>
-
-#include <cstring>
 
 namespace
 {
@@ -18,23 +15,13 @@ template <typename T> T fieldAt(const char* record, int offset)
     return qFromLittleEndian<T>(record + offset);
 }
 
-// Enough progress steps for a smooth bar and a prompt "Annuler", without running the event
-// loop for each of hundreds of thousands of rows.
-constexpr int progressSteps = 1000;
-
 } // namespace
 
 QString FenPrincipale::timestampText(Format::Timestamp stamp, const char* record)
 {
-    switch (stamp) {
-    case Format::Timestamp::DosWords:
-        return dosDateTimeToText(fieldAt<quint16>(record, 0), fieldAt<quint16>(record, 2));
-    case Format::Timestamp::Seconds:
-        return secondsToText(fieldAt<quint32>(record, 4));
-    case Format::Timestamp::DayNumber:
-        return dayNumberToText(fieldAt<double>(record, 0));
-    }
-    return QString();
+    TextFormat::Chars text;
+    TextFormat::clock(text, timestampClock(stamp, record));
+    return text.toString();
 }
 
 FenPrincipale::CellValue FenPrincipale::fieldValue(const Format::Field& field, const char* record)
@@ -72,61 +59,51 @@ FenPrincipale::CellValue FenPrincipale::fieldValue(const Format::Field& field, c
     return cell;
 }
 
-QString FenPrincipale::fieldText(const Format::Field& field, const char* record)
-{
-    const CellValue cell = fieldValue(field, record);
-    return cell.isScaled ? scaledText(cell.scaled, cell.divisor)
-                         : floatText(cell.real, cell.integer, cell.decimals);
-}
-
-void FenPrincipale::setCellFromField(int row, int column, const Format::Field& field,
-                                     const char* record)
+void FenPrincipale::fieldChars(const Format::Field& field, const char* record,
+                               TextFormat::Chars& text)
 {
     const CellValue cell = fieldValue(field, record);
     if (cell.isScaled)
-        setScaledCell(row, column, cell.scaled, cell.divisor);
+        TextFormat::scaled(text, cell.scaled, cell.divisor);
+    else if (cell.decimals < 0)
+        TextFormat::integer(text, cell.integer);
     else
-        setFloatCell(row, column, cell.real, cell.integer, cell.decimals);
+        TextFormat::real(text, cell.real, cell.decimals);
 }
 
+QString FenPrincipale::fieldText(const Format::Field& field, const char* record)
+{
+    TextFormat::Chars text;
+    fieldChars(field, record, text);
+    return text.toString();
+}
+
+// The number the field's text reads as, without the text.
+double FenPrincipale::fieldNumber(const Format::Field& field, const char* record, bool* isNumber)
+{
+    const CellValue cell = fieldValue(field, record);
+    if (cell.isScaled || cell.decimals < 0) {
+        *isNumber = true;
+        return cell.isScaled ? TextFormat::scaledNumber(cell.scaled, cell.divisor)
+                             : double(cell.integer);
+    }
+    return TextFormat::realNumber(cell.real, cell.decimals, isNumber);
+}
+
+// The table shows the records as they are asked for: building it reads none of them.
 void FenPrincipale::buildTable()
 {
-    // Whatever ran since the file was read may have cleared the document; there is nothing left
-    // to build then.
     if (!recordBuffers[int(documentType)])
         return;
     enableDocumentActions(false);
     delete model;
 
-    const int type = int(documentType);
     const Format::RecordLayout& layout = Format::layout(documentType);
+    recordTexts = std::make_unique<RecordTexts>(documentType,
+                                                [this](int row) { return documentRecord(row); });
     model = new TableModel(recordCount, layout.columnCount, nullptr);
-    model->setHeaderLabels(Qt::Horizontal, headerLists[type], Qt::EditRole);
-    // Any event pass, from the one that shows the dialog on, may clear the document, which
-    // deletes this model, and may even load another file: the build then stops at once and
-    // leaves the window to whatever cleared it.
-    const QPointer<TableModel> building(model);
-    const auto progress =
-        showProgress(QStringLiteral("Création du tableau"), QStringLiteral("Annuler"), recordCount);
-
-    const int step = qMax(1, recordCount / progressSteps);
-    for (int row = 0; row < recordCount; ++row) {
-        if (row % step == 0) {
-            progress->setValue(row);
-            if (!building || progress->wasCanceled()) {
-                cellTexts.clear();
-                if (building)
-                    clearTable();
-                return;
-            }
-        }
-        const char* record = recordBuffers[type] + qint64(row) * layout.recordSize;
-        model->setHeaderData(row, Qt::Vertical, timestampText(layout.timestamp, record),
-                             Qt::EditRole);
-        for (int column = 0; column < layout.columnCount; ++column)
-            setCellFromField(row, column, layout.fields[column], record);
-    }
-    cellTexts.clear();
+    model->setSource(recordTexts.get());
+    model->setHeaderLabels(Qt::Horizontal, headerLists[int(documentType)], Qt::EditRole);
 
     installModel(model);
     connect(model, &TableModel::dataChanged, this, &FenPrincipale::modif_donnees);

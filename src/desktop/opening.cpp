@@ -102,7 +102,7 @@ void FenPrincipale::openAs(const QString& path, Format::DataFileType type, const
     if (!settleUnsavedChanges())
         return;
     fileTypeCombo->setCurrentIndex(int(type));
-    currentFilePath = path;
+    chosenPath = path;
     Read_Data(ChosenFile);
     if (!note.isEmpty() && hasDocument())
         statusBarWidget->showMessage(note);
@@ -134,6 +134,9 @@ void FenPrincipale::documentOpened()
     backedUpPaths.clear();
     recentFiles->add(currentFilePath, documentType);
     showDocumentOrHint();
+    // The keys then go to the table just opened, not to the control that opened it: Ctrl+C
+    // copies cells, not the folder's path.
+    tableView->setFocus();
 }
 
 void FenPrincipale::showDocumentOrHint()

@@ -21,8 +21,8 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include <array>
 #include <cmath>
-#include <optional>
 
 namespace
 {
@@ -39,34 +39,8 @@ constexpr double longestDateSpan = 100 * 366 * 24 * 60 * minute;
 
 // A row label's date as milliseconds on the table's own clock, kept as universal time: the
 // chart then draws each record where its label puts it, an hour that summer time repeats
-// included, and half a million labels need no time-zone look-up. Nothing for a label that
-// is no date, such as the placeholder of an added row.
-std::optional<double> labelTime(const QString& label)
-{
-    if (label.size() != 16 || label.at(2) != QLatin1Char('/') || label.at(5) != QLatin1Char('/') ||
-        label.at(10) != QLatin1Char(' ') || label.at(13) != QLatin1Char(':'))
-        return std::nullopt;
-    const auto number = [&label](int at, int digits) {
-        int value = 0;
-        for (int i = at; i < at + digits; ++i) {
-            const ushort c = label.at(i).unicode();
-            if (c < '0' || c > '9')
-                return -1;
-            value = value * 10 + (c - '0');
-        }
-        return value;
-    };
-    const int day = number(0, 2);
-    const int month = number(3, 2);
-    const int year = number(6, 4);
-    const int hour = number(11, 2);
-    const int minute = number(14, 2);
-    if (!QDate::isValid(year, month, day) || hour < 0 || hour > 23 || minute < 0 || minute > 59)
-        return std::nullopt;
-    const qint64 days = QDate(year, month, day).toJulianDay() - QDate(1970, 1, 1).toJulianDay();
-    return (days * 24 * 60 + hour * 60 + minute) * 60 * 1000.0;
-}
-
+// included. A row whose label is no date, such as the placeholder of an added row, is left out.
+// The numbers are read in stretches, so that a history of millions of rows needs no second copy.
 std::vector<ColumnCurve::Cell> readCells(const TableModel& model, int column,
                                          const ChartWindow::StateOf& stateOf,
                                          const ChartWindow::GapBefore& gapBefore)
@@ -74,17 +48,22 @@ std::vector<ColumnCurve::Cell> readCells(const TableModel& model, int column,
     std::vector<ColumnCurve::Cell> cells;
     if (column >= model.columnCount())
         return cells;
+    const qint64 epoch = QDate(1970, 1, 1).toJulianDay() * 24 * 60;
     const int rows = model.rowCount();
     cells.reserve(std::size_t(rows));
-    for (int row = 0; row < rows; ++row) {
-        const std::optional<double> x =
-            labelTime(model.headerData(row, Qt::Vertical, Qt::DisplayRole).toString());
-        if (!x)
-            continue;
-        bool isNumber = false;
-        const double y = model.cellText(row, column).toDouble(&isNumber);
-        if (isNumber && std::isfinite(y))
-            cells.push_back({*x, y, row, stateOf(row), gapBefore && gapBefore(row)});
+    constexpr int stretch = 4096;
+    std::array<double, stretch> values;
+    std::array<bool, stretch> isNumber;
+    for (int first = 0; first < rows; first += stretch) {
+        const int count = qMin(stretch, rows - first);
+        model.readNumbers(column, first, count, values.data(), isNumber.data());
+        for (int i = 0; i < count; ++i) {
+            const int row = first + i;
+            const qint64 key = model.labelKey(row);
+            if (key >= 0 && isNumber[size_t(i)] && std::isfinite(values[size_t(i)]))
+                cells.push_back({double(key - epoch) * 60 * 1000, values[size_t(i)], row,
+                                 stateOf(row), gapBefore && gapBefore(row)});
+        }
     }
     return cells;
 }

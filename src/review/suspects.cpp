@@ -8,7 +8,6 @@
 namespace
 {
 
-constexpr int longestMantissa = 15;
 constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
@@ -67,39 +66,6 @@ SuspectCells::SuspectCells(const TableModel* tableModel, Format::DataFileType ty
             &SuspectCells::followChangedLabels);
     connect(model, &QAbstractItemModel::modelReset, this, &SuspectCells::findAll);
     findAll();
-}
-
-// The number a cell shows. The table writes plain decimal texts, which this reads far faster
-// than a general parser; anything else, typed by the user, goes to the general one.
-double SuspectCells::cellValue(const QString& text, bool* isNumber)
-{
-    const QChar* c = text.constData();
-    const int size = text.size();
-    int i = size > 0 && c[0] == QLatin1Char('-') ? 1 : 0;
-    const bool negative = i == 1;
-    qint64 mantissa = 0;
-    int digits = 0;
-    int decimals = -1;
-    for (; i < size; ++i) {
-        const ushort u = c[i].unicode();
-        if (u >= '0' && u <= '9' && digits < longestMantissa) {
-            mantissa = mantissa * 10 + (u - '0');
-            ++digits;
-            decimals += decimals >= 0 ? 1 : 0;
-        } else if (u == '.' && decimals < 0) {
-            decimals = 0;
-        } else {
-            break;
-        }
-    }
-    if (i == size && digits > 0) {
-        *isNumber = true;
-        const double value = double(mantissa) / powersOfTen[qMax(0, decimals)];
-        return negative ? -value : value;
-    }
-    const double value = text.toDouble(isNumber);
-    *isNumber = *isNumber && std::isfinite(value);
-    return value;
 }
 
 CellState SuspectCells::state(int row, int column) const
@@ -217,9 +183,9 @@ void SuspectCells::examineColumn(int column, int firstRow, int lastRow)
     if (from > to)
         return;
     if (Quality::watchesPersistence(layout.fields[column])) {
-        while (from > 0 && sameReading(column, from - 1, from))
+        while (from > 0 && sameAsNext(column, from - 1))
             --from;
-        while (to + 1 < rows && sameReading(column, to, to + 1))
+        while (to + 1 < rows && sameAsNext(column, to))
             ++to;
     }
     examineRows(column, from, to);
@@ -301,31 +267,21 @@ void SuspectCells::readStretch(int column, int firstRow, int lastRow, QVector<do
     const int count = lastRow - firstRow + 1;
     values.resize(count);
     kinds.resize(count);
-    // Cells of equal value mostly share one string: its number is read once.
-    const QChar* lastText = nullptr;
-    bool isNumber = false;
-    for (int i = 0; i < count; ++i) {
-        const QString& text = model->cellText(firstRow + i, column);
-        if (text.constData() != lastText || i == 0) {
-            lastText = text.constData();
-            values[i] = cellValue(text, &isNumber);
-        } else {
-            values[i] = values[i - 1];
-        }
-        kinds[i] = !isNumber                    ? Kind::NotANumber
-                   : isNoData(field, values[i]) ? Kind::NoData
-                                                : Kind::Reading;
-    }
+    QVector<bool> isNumber(count);
+    model->readNumbers(column, firstRow, count, values.data(), isNumber.data());
+    for (int i = 0; i < count; ++i)
+        kinds[i] = !isNumber.at(i)                 ? Kind::NotANumber
+                   : isNoData(field, values.at(i)) ? Kind::NoData
+                                                   : Kind::Reading;
 }
 
-bool SuspectCells::sameReading(int column, int row, int other) const
+bool SuspectCells::sameAsNext(int column, int row) const
 {
-    bool isNumber = false;
-    bool otherIsNumber = false;
-    const double value = cellValue(model->cellText(row, column), &isNumber);
-    const double otherValue = cellValue(model->cellText(other, column), &otherIsNumber);
+    double values[2];
+    bool isNumber[2];
+    model->readNumbers(column, row, 2, values, isNumber);
     const Format::Field& field = layout.fields[column];
-    return isNumber && otherIsNumber && value == otherValue && !isNoData(field, value);
+    return isNumber[0] && isNumber[1] && values[0] == values[1] && !isNoData(field, values[0]);
 }
 
 // Puts found in the place of the findings of rows firstRow to lastRow, and counts the suspects.

@@ -50,8 +50,6 @@ public:
     Place nextFinding(const Place& place, const QVector<bool>& shown, bool forward,
                       bool* wrapped) const;
 
-    static double cellValue(const QString& text, bool* isNumber);
-
 signals:
     void changed();
 
@@ -62,7 +60,7 @@ private:
     void examineDates(int firstRow, int lastRow);
     void readStretch(int column, int firstRow, int lastRow, QVector<double>& values,
                      QVector<Quality::Kind>& kinds) const;
-    bool sameReading(int column, int row, int other) const;
+    bool sameAsNext(int column, int row) const;
     void countSteps(int firstRow, int lastRow, int sign);
     void followUsualInterval();
     void replace(QVector<Quality::Finding>& findings, int firstRow, int lastRow,

@@ -264,8 +264,8 @@ void FenPrincipale::dropUnchanged(QVector<CellWrite>& writes) const
 {
     writes.erase(std::remove_if(writes.begin(), writes.end(),
                                 [this](const CellWrite& write) {
-                                    return model->cellText(write.row, write.column) ==
-                                           decimalPoint(write.text);
+                                    return model->cellShows(write.row, write.column,
+                                                            decimalPoint(write.text));
                                 }),
                  writes.end());
 }

@@ -79,7 +79,7 @@ QString selectionFault(const QTableView& view, const SelectedBlock& block, int r
 
 QString rowLabel(const TableModel& model, int row)
 {
-    return model.headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+    return model.labelText(row);
 }
 
 Correction::Neighbour neighbour(const TableModel& model, int row, const QVector<int>& columns,

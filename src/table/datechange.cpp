@@ -139,11 +139,7 @@ qint64 FenPrincipale::dateKey(const QDate& date, const QTime& time)
 // placeholder, gives -1.
 qint64 FenPrincipale::rowDateKey(int row) const
 {
-    QDate date;
-    QTime time;
-    if (!parseRowDate(model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString(), date, time))
-        return -1;
-    return dateKey(date, time);
+    return model->labelKey(row);
 }
 
 // Minutes along the time the records were taken in: the WS2300 seconds count the station's own
@@ -152,9 +148,11 @@ qint64 FenPrincipale::rowDateKey(int row) const
 // undated row.
 qint64 FenPrincipale::rowTimeKey(int row) const
 {
-    const qint64 key = rowDateKey(row);
     const char* record = documentRecord(row);
-    if (key < 0 || !record || Format::layout(documentType).timestamp != Format::Timestamp::Seconds)
+    const bool isWs2300 = Format::layout(documentType).timestamp == Format::Timestamp::Seconds;
+    // A record's own label is a date: only a label put into its row may be none.
+    const qint64 key = isWs2300 && record && !model->hasPutLabel(row) ? 0 : rowDateKey(row);
+    if (key < 0 || !record || !isWs2300)
         return key;
     return qint64(qFromLittleEndian<quint32>(record +
                                              Format::timestampOffset(Format::Timestamp::Seconds))) /

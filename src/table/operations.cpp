@@ -15,9 +15,8 @@ RecordChange::RecordChange(FenPrincipale& window, const QString& text)
 void RecordChange::change(int row, int column, const QString& text)
 {
     change(row, column, text,
-           column == labelColumn
-               ? window.model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString()
-               : window.model->cellText(row, column));
+           column == labelColumn ? window.model->labelText(row)
+                                 : window.model->cellText(row, column));
 }
 
 void RecordChange::change(int row, int column, const QString& text, const QString& shown)
@@ -100,21 +99,23 @@ void RecordChange::apply(bool toAfter)
     TableModel* model = window.model;
     int firstRow = INT_MAX, lastRow = -1, firstColumn = INT_MAX, lastColumn = -1;
     int firstLabel = INT_MAX, lastLabel = -1;
+    QVector<TableModel::Put> texts;
+    texts.reserve(cells.size());
     for (const Cell& cell : cells) {
         const int row = rows.at(cell.record);
-        const QString& text = toAfter ? cell.after : cell.before;
+        texts.append({row, cell.column == labelColumn ? TableModel::Put::labelColumn : cell.column,
+                      toAfter ? cell.after : cell.before});
         if (cell.column == labelColumn) {
-            model->putLabel(row, text);
             firstLabel = qMin(firstLabel, row);
             lastLabel = qMax(lastLabel, row);
         } else {
-            model->putText(row, cell.column, text);
             firstRow = qMin(firstRow, row);
             lastRow = qMax(lastRow, row);
             firstColumn = qMin(firstColumn, cell.column);
             lastColumn = qMax(lastColumn, cell.column);
         }
     }
+    model->putAll(std::move(texts));
     window.recordEdits = false;
     if (lastRow >= 0)
         model->announceCells(firstRow, lastRow, firstColumn, lastColumn);
@@ -133,8 +134,7 @@ void RowInsertion::undo()
 {
     window.removeRecordRows({position});
     if (replacesEmptyRow)
-        window.model->insertFilledRows(0, {QString()},
-                                       QVector<QString>(window.model->columnCount()));
+        window.model->insertRowsWith(0, 1, {});
 }
 
 void RowInsertion::redo()
@@ -148,31 +148,15 @@ RowRemoval::RowRemoval(FenPrincipale& window, const QVector<int>& rows)
       window(window), rows(rows)
 {
     const int recordSize = Format::layout(window.documentType).recordSize;
-    const TableModel* model = window.model;
     records.reserve(rows.size() * recordSize);
-    labelEnds.reserve(rows.size());
-    texts.reserve(rows.size() * model->columnCount());
-    for (const int row : rows) {
+    for (const int row : rows)
         records.append(window.documentRecord(row), recordSize);
-        labelTexts += model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
-        labelEnds.append(labelTexts.size());
-        for (int column = 0; column < model->columnCount(); ++column)
-            texts.append(model->cellText(row, column));
-    }
-}
-
-QStringList RowRemoval::labels() const
-{
-    QStringList all;
-    all.reserve(labelEnds.size());
-    for (int i = 0, start = 0; i < labelEnds.size(); start = labelEnds.at(i++))
-        all.append(labelTexts.mid(start, labelEnds.at(i) - start));
-    return all;
+    puts = window.model->putsOfRows(rows);
 }
 
 void RowRemoval::undo()
 {
-    window.restoreRecordRows(rows, records, labels(), texts);
+    window.restoreRecordRows(rows, records, puts);
 }
 
 void RowRemoval::redo()

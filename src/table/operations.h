@@ -75,7 +75,8 @@ private:
     bool replacesEmptyRow;
 };
 
-// Records removed, which undo puts back at their rows with their bytes, labels and texts.
+// Records removed, which undo puts back at their rows with their bytes and the texts put into
+// them.
 class RowRemoval : public QUndoCommand
 {
 public:
@@ -85,15 +86,10 @@ public:
     void redo() override;
 
 private:
-    QStringList labels() const;
-
     FenPrincipale& window;
     QVector<int> rows;
     QByteArray records;
-    // The labels end to end, a decade of them in one block rather than one string each.
-    QString labelTexts;
-    QVector<int> labelEnds;
-    QVector<QString> texts;
+    QVector<TableModel::Put> puts;
 };
 
 #endif

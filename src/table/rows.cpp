@@ -53,39 +53,59 @@ void FenPrincipale::insertRecordRow(int position)
     }
     const bool replacesEmptyRow = model->rowCount() != recordCount;
     insertRecord(position);
-    const QVector<QString> placeholders(model->columnCount(), newCellText);
     if (replacesEmptyRow) {
         model->removeRows(0, 1, QModelIndex());
         position = 0;
     }
-    model->insertFilledRows(position, {newRowLabel}, placeholders);
+    QVector<TableModel::Put> placeholders{{position, TableModel::Put::labelColumn, newRowLabel}};
+    for (int column = 0; column < model->columnCount(); ++column)
+        placeholders.append({position, column, newCellText});
+    model->insertRowsWith(position, 1, placeholders);
     showRecordCount();
 }
 
 // Removes the records of rows, ascending, and their rows. The selection covers the rows that go
 // or lies elsewhere; dropped first, it need not follow each of the runs below. Each run of
 // adjacent rows leaves the table in one step, from the bottom up, so that the rows of the runs
-// above keep their numbers.
+// above keep their numbers. The records kept below a run move down against the end of the buffer
+// as their run goes, so that each record moves once on the way and once when the hole closes.
 void FenPrincipale::removeRecordRows(const QVector<int>& rows)
 {
-    removeRecords(rows);
     tableView->clearSelection();
+    const qint64 size = Format::layout(documentType).recordSize;
+    char* buffer = recordBuffers[int(documentType)];
+    const qint64 total = recordCount;
+    qint64 tail = total;
+    qint64 below = total;
     for (int end = rows.size(); end > 0;) {
         int start = end - 1;
         while (start > 0 && rows.at(start - 1) == rows.at(start) - 1)
             --start;
+        const qint64 runEnd = rows.at(end - 1) + 1;
+        const qint64 kept = below - runEnd;
+        std::memmove(buffer + (tail - kept) * size, buffer + runEnd * size, size_t(kept * size));
+        tail -= kept;
+        below = rows.at(start);
+        holeRow = rows.at(start);
+        holeSize = tail - holeRow;
+        recordCount -= end - start;
         model->removeRows(rows.at(start), end - start, QModelIndex());
         end = start;
     }
+    std::memmove(buffer + holeRow * size, buffer + tail * size, size_t((total - tail) * size));
+    holeRow = 0;
+    holeSize = 0;
+    resizeRecordBuffer(recordCount);
     removeRowsAction->setEnabled(false);
     showRecordCount();
 }
 
-// Puts removed records back at rows, ascending, with the bytes, labels and cell texts they had:
-// the records move in one pass from the last gap up, and the table gets each run of adjacent
-// rows in one step, from the top down, so that each run lands on its own rows.
+// Puts removed records back at rows, ascending, with their bytes and the texts put into them:
+// the records kept move up against the end of the buffer first, then back down run by run as the
+// table gets each run of adjacent rows in one step, from the top down, so that each run lands on
+// its own rows and every row finds its record at each step.
 void FenPrincipale::restoreRecordRows(const QVector<int>& rows, const QByteArray& records,
-                                      const QStringList& labels, const QVector<QString>& texts)
+                                      const QVector<TableModel::Put>& puts)
 {
     if (!resizeRecordBuffer(qint64(recordCount) + rows.size())) {
         abandonHistory();
@@ -93,27 +113,34 @@ void FenPrincipale::restoreRecordRows(const QVector<int>& rows, const QByteArray
     }
     const qint64 size = Format::layout(documentType).recordSize;
     char* buffer = recordBuffers[int(documentType)];
-    qint64 placed = qint64(recordCount) + rows.size();
-    qint64 kept = recordCount;
-    for (int i = rows.size() - 1; i >= 0; --i) {
-        const qint64 following = placed - rows.at(i) - 1;
-        std::memmove(buffer + (rows.at(i) + 1) * size, buffer + (kept - following) * size,
-                     size_t(following * size));
-        std::memcpy(buffer + rows.at(i) * size, records.constData() + i * size, size_t(size));
-        placed = rows.at(i);
-        kept -= following;
-    }
-    recordCount += rows.size();
-
-    const int columns = model->columnCount();
+    qint64 tail = rows.size();
+    std::memmove(buffer + tail * size, buffer, size_t(recordCount * size));
+    holeRow = 0;
+    holeSize = tail;
+    qint64 above = 0;
+    auto runPuts = puts.cbegin();
     for (int start = 0; start < rows.size();) {
         int end = start + 1;
         while (end < rows.size() && rows.at(end) == rows.at(end - 1) + 1)
             ++end;
-        model->insertFilledRows(rows.at(start), labels.mid(start, end - start),
-                                texts.mid(start * columns, (end - start) * columns));
+        const qint64 first = rows.at(start);
+        const qint64 kept = first - above;
+        std::memmove(buffer + above * size, buffer + tail * size, size_t(kept * size));
+        tail += kept;
+        std::memcpy(buffer + first * size, records.constData() + start * size,
+                    size_t((end - start) * size));
+        above = first + (end - start);
+        holeRow = int(above);
+        holeSize = tail - above;
+        recordCount += end - start;
+        const auto runEnd = std::find_if(
+            runPuts, puts.cend(), [&](const TableModel::Put& put) { return put.row >= above; });
+        model->insertRowsWith(int(first), end - start, QVector<TableModel::Put>(runPuts, runEnd));
+        runPuts = runEnd;
         start = end;
     }
+    holeRow = 0;
+    holeSize = 0;
     showRecordCount();
 }
 
@@ -136,7 +163,7 @@ QVector<int> FenPrincipale::recordRowsToRemove() const
 bool FenPrincipale::resizeRecordBuffer(qint64 records)
 {
     const Format::RecordLayout& layout = Format::layout(documentType);
-    if (records > TableModel::maximumRows(layout.columnCount))
+    if (records > TableModel::maximumRows())
         return false;
     char*& buffer = recordBuffers[int(documentType)];
     const qint64 bytes = records * layout.recordSize;
@@ -157,31 +184,16 @@ void FenPrincipale::insertRecord(int position)
     ++recordCount;
 }
 
-// Closes up the records that follow each removed one, then gives back the room they held. A
-// smaller block that cannot be had leaves the larger one, which still holds every record.
-void FenPrincipale::removeRecords(const QVector<int>& rows)
-{
-    const qint64 size = Format::layout(documentType).recordSize;
-    char* buffer = recordBuffers[int(documentType)];
-    qint64 kept = rows.first();
-    for (int i = 0; i < rows.size(); ++i) {
-        const qint64 next = i + 1 < rows.size() ? rows.at(i + 1) : recordCount;
-        const qint64 run = next - rows.at(i) - 1;
-        std::memmove(buffer + kept * size, buffer + (rows.at(i) + 1) * size, size_t(run * size));
-        kept += run;
-    }
-    recordCount -= rows.size();
-    resizeRecordBuffer(recordCount);
-}
-
 // The rows added and never dated, which have no timestamp to be saved with, in table order. A
 // record read with a date that its label cannot show is the file's own, and no concern here.
+// Only a text put into a label can be a placeholder.
 QVector<int> FenPrincipale::undatedRows() const
 {
     QVector<int> rows;
-    for (int row = 0; row < recordRows(); ++row) {
-        if (model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString() == newRowLabel)
-            rows.append(row);
+    for (const TableModel::Put& put : model->puts()) {
+        if (put.row < recordRows() && put.column == TableModel::Put::labelColumn &&
+            put.text == newRowLabel)
+            rows.append(put.row);
     }
     return rows;
 }
@@ -189,12 +201,11 @@ QVector<int> FenPrincipale::undatedRows() const
 // The cells of added rows that no value was typed into, whose fields still hold zero bytes.
 qint64 FenPrincipale::placeholderCells() const
 {
-    qint64 count = 0;
-    for (int row = 0; row < recordRows(); ++row) {
-        for (int column = 0; column < model->columnCount(); ++column)
-            count += model->cellText(row, column) == newCellText ? 1 : 0;
-    }
-    return count;
+    return std::count_if(
+        model->puts().cbegin(), model->puts().cend(), [this](const TableModel::Put& put) {
+            return put.row < recordRows() && put.column != TableModel::Put::labelColumn &&
+                   put.text == newCellText;
+        });
 }
 
 // Once saved as 0, the values never typed into added rows show what the file holds, as they will
@@ -202,14 +213,16 @@ qint64 FenPrincipale::placeholderCells() const
 void FenPrincipale::showSavedPlaceholders()
 {
     const Format::RecordLayout& layout = Format::layout(documentType);
-    recordEdits = false;
-    for (int row = 0; row < recordRows(); ++row) {
-        for (int column = 0; column < layout.columnCount; ++column) {
-            if (model->cellText(row, column) == newCellText)
-                model->setData(model->index(row, column),
-                               fieldText(layout.fields[column], documentRecord(row)), Qt::EditRole);
-        }
+    QVector<QModelIndex> cells;
+    for (const TableModel::Put& put : model->puts()) {
+        if (put.row < recordRows() && put.column != TableModel::Put::labelColumn &&
+            put.text == newCellText)
+            cells.append(model->index(put.row, put.column));
     }
+    recordEdits = false;
+    for (const QModelIndex& cell : cells)
+        model->setData(cell, fieldText(layout.fields[cell.column()], documentRecord(cell.row())),
+                       Qt::EditRole);
     recordEdits = true;
 }
 

@@ -1,18 +1,10 @@
 #include "table/tablemodel.h"
 
 #include <algorithm>
-#include <iterator>
 #include <limits>
 
 namespace
 {
-
-// The text of cells and labels that the model creates: empty, but not null.
-const QString& emptyText()
-{
-    static const QString empty(QLatin1String(""));
-    return empty;
-}
 
 // The part of [position, position + count) that lies inside [0, size), as its first index and
 // its length; a length of 0 when nothing does.
@@ -23,33 +15,37 @@ std::pair<int, int> clampedRange(int position, int count, int size)
     return {position, qMin(count, size - position)};
 }
 
+bool comesBefore(const TableModel::Put& put, int row, int column)
+{
+    return put.row < row || (put.row == row && put.column < column);
+}
+
+bool sameCell(const TableModel::Put& put, const TableModel::Put& other)
+{
+    return put.row == other.row && put.column == other.column;
+}
+
 } // namespace
 
-TableModel::TableModel(int rows, int columns, QObject* parent) : QAbstractTableModel(parent)
+TableModel::TableModel(int rows, int columns, QObject* parent)
+    : QAbstractTableModel(parent), rows(qMax(rows, 1))
 {
-    rows = qMax(rows, 1);
     columns = qMax(columns, 1);
     horizontalHeaders.reserve(columns);
     for (int c = 0; c < columns; ++c)
-        horizontalHeaders.append(emptyText());
-    texts.fill(emptyText(), rows * slotWidth());
-    labels.resize(rows);
-    rowSlots.resize(rows);
-    for (int r = 0; r < rows; ++r)
-        rowSlots[r] = r;
+        horizontalHeaders.append(QLatin1String(""));
 }
 
-qint64 TableModel::maximumRows(int columns)
+// What a table keeps per row in one vector, at most: a finding of the quality rules.
+qint64 TableModel::maximumRows()
 {
-    // What a block needs besides its elements, with room to spare.
     const qint64 block = std::numeric_limits<int>::max() - 64;
-    return qMin(block / (qMax(columns, 1) * qint64(sizeof(QString))),
-                block / qint64(sizeof(Label)));
+    return block / 16;
 }
 
 int TableModel::rowCount(const QModelIndex&) const
 {
-    return rowSlots.size();
+    return rows;
 }
 
 // The column labels tell how wide a row is, even when every row has been removed.
@@ -64,41 +60,168 @@ bool TableModel::isCell(const QModelIndex& index) const
            index.column() < columnCount();
 }
 
-QString& TableModel::text(int row, int column)
+QVector<TableModel::Put>::iterator TableModel::putsFrom(int row, int column)
 {
-    return texts[rowSlots.at(row) * slotWidth() + column];
+    return std::lower_bound(putTexts.begin(), putTexts.end(), 0,
+                            [=](const Put& put, int) { return comesBefore(put, row, column); });
 }
 
-const QString& TableModel::text(int row, int column) const
+QVector<TableModel::Put>::const_iterator TableModel::putsFrom(int row, int column) const
 {
-    return texts.at(rowSlots.at(row) * slotWidth() + column);
+    return std::lower_bound(putTexts.cbegin(), putTexts.cend(), 0,
+                            [=](const Put& put, int) { return comesBefore(put, row, column); });
 }
 
-QString TableModel::label(int row) const
+const QString* TableModel::findPut(int row, int column) const
 {
-    const int slot = rowSlots.at(row);
-    const Label& stored = labels.at(slot);
-    if (stored.size < 0)
-        return longLabels.value(slot);
-    return QString::fromLatin1(stored.latin1.data(), stored.size);
+    if (putTexts.isEmpty())
+        return nullptr;
+    const auto at = putsFrom(row, column);
+    return at != putTexts.cend() && at->row == row && at->column == column ? &at->text : nullptr;
 }
 
-void TableModel::setLabel(int row, const QString& text)
+void TableModel::sourceChars(int row, int column, TextFormat::Chars& text) const
 {
-    const int slot = rowSlots.at(row);
-    Label& stored = labels[slot];
-    const bool fits =
-        text.size() <= int(stored.latin1.size()) &&
-        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
-    if (!fits) {
-        stored.size = -1;
-        longLabels.insert(slot, text);
+    if (!source)
+        return;
+    if (column == Put::labelColumn)
+        source->labelChars(row, text);
+    else
+        source->cellChars(row, column, text);
+}
+
+bool TableModel::isOwnText(const Put& put) const
+{
+    TextFormat::Chars own;
+    sourceChars(put.row, put.column, own);
+    return own.view() == put.text;
+}
+
+QString TableModel::cellText(int row, int column) const
+{
+    if (const QString* put = findPut(row, column))
+        return *put;
+    TextFormat::Chars text;
+    sourceChars(row, column, text);
+    return text.toString();
+}
+
+void TableModel::appendCellText(QString& line, int row, int column) const
+{
+    if (const QString* put = findPut(row, column)) {
+        line += *put;
         return;
     }
-    longLabels.remove(slot);
-    stored.size = qint8(text.size());
-    std::transform(text.begin(), text.end(), stored.latin1.begin(),
-                   [](QChar c) { return char(c.unicode()); });
+    TextFormat::Chars text;
+    sourceChars(row, column, text);
+    line.append(text.view().data(), text.size());
+}
+
+bool TableModel::cellShows(int row, int column, QStringView text) const
+{
+    if (const QString* put = findPut(row, column))
+        return QStringView(*put) == text;
+    TextFormat::Chars own;
+    sourceChars(row, column, own);
+    return own.view() == text;
+}
+
+QString TableModel::labelText(int row) const
+{
+    return cellText(row, Put::labelColumn);
+}
+
+void TableModel::appendLabelText(QString& line, int row) const
+{
+    appendCellText(line, row, Put::labelColumn);
+}
+
+bool TableModel::labelShows(int row, QStringView text) const
+{
+    return cellShows(row, Put::labelColumn, text);
+}
+
+qint64 TableModel::labelKey(int row) const
+{
+    if (const QString* put = findPut(row, Put::labelColumn))
+        return TextFormat::labelKey(*put);
+    return source ? source->labelKey(row) : -1;
+}
+
+void TableModel::readNumbers(int column, int firstRow, int count, double* numbers,
+                             bool* isNumber) const
+{
+    if (source) {
+        source->readNumbers(column, firstRow, count, numbers, isNumber);
+    } else {
+        std::fill_n(numbers, count, 0.0);
+        std::fill_n(isNumber, count, false);
+    }
+    const auto end = putsFrom(firstRow + count);
+    for (auto put = putsFrom(firstRow); put != end; ++put) {
+        if (put->column == column)
+            numbers[put->row - firstRow] =
+                TextFormat::number(put->text, &isNumber[put->row - firstRow]);
+    }
+}
+
+QVector<TableModel::Put> TableModel::putsOfRows(const QVector<int>& rowList) const
+{
+    QVector<Put> found;
+    if (putTexts.isEmpty())
+        return found;
+    for (const int row : rowList) {
+        for (auto put = putsFrom(row); put != putTexts.cend() && put->row == row; ++put)
+            found.append(*put);
+    }
+    return found;
+}
+
+void TableModel::putText(int row, int column, const QString& text)
+{
+    const Put put{row, column, text};
+    const auto at = putsFrom(row, column);
+    const bool found = at != putTexts.end() && sameCell(*at, put);
+    if (isOwnText(put)) {
+        if (found)
+            putTexts.erase(at);
+    } else if (found) {
+        at->text = text;
+    } else {
+        putTexts.insert(at, put);
+    }
+}
+
+// One pass over the texts put and the sorted batch, so that a hundred thousand cells cost as
+// little in any order.
+void TableModel::putAll(QVector<Put> batch)
+{
+    std::stable_sort(batch.begin(), batch.end(), [](const Put& put, const Put& other) {
+        return comesBefore(put, other.row, other.column);
+    });
+    QVector<Put> merged;
+    merged.reserve(putTexts.size() + batch.size());
+    auto kept = putTexts.begin();
+    for (int i = 0; i < batch.size(); ++i) {
+        Put& put = batch[i];
+        if (i + 1 < batch.size() && sameCell(put, batch.at(i + 1)))
+            continue;
+        while (kept != putTexts.end() && comesBefore(*kept, put.row, put.column))
+            merged.append(std::move(*kept++));
+        if (kept != putTexts.end() && sameCell(*kept, put))
+            ++kept;
+        if (!isOwnText(put))
+            merged.append(std::move(put));
+    }
+    while (kept != putTexts.end())
+        merged.append(std::move(*kept++));
+    putTexts = std::move(merged);
+}
+
+void TableModel::shiftPuts(int fromRow, int by)
+{
+    for (auto put = putsFrom(fromRow); put != putTexts.end(); ++put)
+        put->row += by;
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const
@@ -106,7 +229,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
     if (!isCell(index))
         return QVariant();
     if (role == Qt::DisplayRole)
-        return text(index.row(), index.column());
+        return cellText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return QVariant();
@@ -116,9 +239,8 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
 {
     if (!isCell(index) || role != Qt::EditRole)
         return false;
-    QString& cell = text(index.row(), index.column());
-    previousText = cell;
-    cell = value.toString();
+    previousText = cellText(index.row(), index.column());
+    putText(index.row(), index.column(), value.toString());
     emit dataChanged(index, index, QVector<int>());
     return true;
 }
@@ -134,7 +256,7 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
         return horizontalHeaders.value(section);
     if (section < 0 || section >= rowCount())
         return QVariant();
-    return label(section);
+    return labelText(section);
 }
 
 bool TableModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
@@ -146,55 +268,25 @@ bool TableModel::setHeaderData(int section, Qt::Orientation orientation, const Q
     if (orientation == Qt::Horizontal)
         horizontalHeaders[section] = value.toString();
     else
-        setLabel(section, value.toString());
+        putText(section, Put::labelColumn, value.toString());
     emit headerDataChanged(orientation, section, section);
     return true;
 }
 
-int TableModel::takeSlot()
+bool TableModel::insertRows(int position, int count, const QModelIndex&)
 {
-    if (!freeSlots.isEmpty())
-        return freeSlots.takeLast();
-    texts.insert(texts.size(), slotWidth(), emptyText());
-    labels.append(Label());
-    return labels.size() - 1;
+    return insertRowsWith(position, count, {});
 }
 
-void TableModel::releaseSlot(int slot)
-{
-    std::fill_n(texts.begin() + slot * slotWidth(), slotWidth(), emptyText());
-    labels[slot] = Label();
-    longLabels.remove(slot);
-    freeSlots.append(slot);
-}
-
-bool TableModel::insertRows(int position, int count, const QModelIndex& parent)
+bool TableModel::insertRowsWith(int position, int count, const QVector<Put>& rowPuts)
 {
     if (position < 0 || position > rowCount() || count <= 0)
         return false;
-    beginInsertRows(parent, position, position + count - 1);
-    rowSlots.insert(position, count, 0);
-    for (int i = 0; i < count; ++i)
-        rowSlots[position + i] = takeSlot();
-    endInsertRows();
-    return true;
-}
-
-bool TableModel::insertFilledRows(int position, const QStringList& rowLabels,
-                                  const QVector<QString>& cells)
-{
-    const int count = rowLabels.size();
-    if (position < 0 || position > rowCount() || count <= 0 ||
-        cells.size() != count * columnCount())
-        return false;
     beginInsertRows(QModelIndex(), position, position + count - 1);
-    rowSlots.insert(position, count, 0);
-    for (int i = 0; i < count; ++i) {
-        rowSlots[position + i] = takeSlot();
-        setLabel(position + i, rowLabels.at(i));
-        std::copy_n(cells.cbegin() + i * columnCount(), columnCount(),
-                    texts.begin() + rowSlots.at(position + i) * slotWidth());
-    }
+    shiftPuts(position, count);
+    rows += count;
+    if (!rowPuts.isEmpty())
+        putAll(rowPuts);
     endInsertRows();
     return true;
 }
@@ -217,37 +309,22 @@ bool TableModel::removeRows(int position, int count, const QModelIndex& parent)
     if (removed == 0)
         return true;
     beginRemoveRows(parent, first, first + removed - 1);
-    for (int r = first; r < first + removed; ++r)
-        releaseSlot(rowSlots.at(r));
-    rowSlots.remove(first, removed);
-    // Emptied, the table gives its blocks back: clear() would keep their room.
-    if (rowSlots.isEmpty()) {
-        texts = QVector<QString>();
-        labels = QVector<Label>();
-        freeSlots = QVector<int>();
-        rowSlots = QVector<int>();
-    }
+    putTexts.erase(putsFrom(first), putsFrom(first + removed));
+    shiftPuts(first, -removed);
+    rows -= removed;
     endRemoveRows();
     return true;
 }
 
 bool TableModel::insertColumns(int position, int count, const QModelIndex& parent)
 {
-    if (position < 0 || position > columnCount() || count <= 0)
+    if (source || position < 0 || position > columnCount() || count <= 0)
         return false;
     beginInsertColumns(parent, position, position + count - 1);
-    const int oldWidth = slotWidth();
     for (int i = 0; i < count; ++i)
-        horizontalHeaders.insert(position, emptyText());
-    QVector<QString> widened;
-    widened.reserve(labels.size() * slotWidth());
-    for (int slot = 0; slot < labels.size(); ++slot) {
-        const auto cells = texts.cbegin() + slot * oldWidth;
-        std::copy(cells, cells + position, std::back_inserter(widened));
-        widened.insert(widened.size(), count, emptyText());
-        std::copy(cells + position, cells + oldWidth, std::back_inserter(widened));
-    }
-    texts = widened;
+        horizontalHeaders.insert(position, QLatin1String(""));
+    for (Put& put : putTexts)
+        put.column += put.column >= position ? count : 0;
     endInsertColumns();
     return true;
 }
@@ -257,21 +334,22 @@ bool TableModel::removeColumns(int position, int count, const QModelIndex& paren
     const auto [first, removed] = clampedRange(position, count, columnCount());
     if (removed == 0)
         return true;
+    if (source)
+        return false;
     beginRemoveColumns(parent, first, first + removed - 1);
-    const int oldWidth = slotWidth();
     horizontalHeaders.erase(horizontalHeaders.begin() + first,
                             horizontalHeaders.begin() + first + removed);
-    QVector<QString> narrowed;
-    narrowed.reserve(labels.size() * slotWidth());
-    for (int slot = 0; slot < labels.size(); ++slot) {
-        const auto cells = texts.cbegin() + slot * oldWidth;
-        std::copy(cells, cells + first, std::back_inserter(narrowed));
-        std::copy(cells + first + removed, cells + oldWidth, std::back_inserter(narrowed));
-    }
-    texts = narrowed;
+    putTexts.erase(std::remove_if(putTexts.begin(), putTexts.end(),
+                                  [=](const Put& put) {
+                                      return put.column >= first && put.column < first + removed;
+                                  }),
+                   putTexts.end());
+    for (Put& put : putTexts)
+        put.column -= put.column >= first + removed ? removed : 0;
     endRemoveColumns();
     return true;
 }
+
 Qt::ItemFlags TableModel::flags(const QModelIndex& index) const
 {
     if (!isCell(index))

@@ -1,21 +1,46 @@
 #ifndef STRATOMARK_TABLEMODEL_H
 #define STRATOMARK_TABLEMODEL_H
 
+#include "data/textformat.h"
+
 #include <QAbstractTableModel>
-#include <QHash>
 #include <QStringList>
 #include <QVector>
 
-#include <array>
 #include <functional>
 
 // The grid of texts behind the central table: one row per record, one column per sensor value.
-// It knows nothing of records; the window listens to dataChanged to write edits back.
+// A cell shows the text its row's source makes for it when asked, unless a text was put into it;
+// only the texts put are kept. The window listens to dataChanged to write edits back.
 class TableModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
+    // What the rows show where nothing was put into them. Rows it has nothing for show empty
+    // texts, which read as no number and no date.
+    class Source
+    {
+    public:
+        virtual ~Source() = default;
+        virtual void cellChars(int row, int column, TextFormat::Chars& text) const = 0;
+        virtual void labelChars(int row, TextFormat::Chars& text) const = 0;
+        // The minute key of the row's label (TextFormat::minuteKey), or -1.
+        virtual qint64 labelKey(int row) const = 0;
+        // The numbers that cells firstRow to firstRow + count - 1 of column read as.
+        virtual void readNumbers(int column, int firstRow, int count, double* numbers,
+                                 bool* isNumber) const = 0;
+    };
+
+    // A text put into a cell, or into a row label (column labelColumn), that its source does not
+    // make for it.
+    struct Put {
+        static constexpr int labelColumn = -1;
+        int row = 0;
+        int column = 0;
+        QString text;
+    };
+
     TableModel(int rows, int columns, QObject* parent);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -31,25 +56,39 @@ public:
     bool removeColumns(int position, int count, const QModelIndex& parent) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // The text of a cell inside the table, without the variant that data() wraps it in: what
-    // reads every cell of a large table.
-    const QString& cellText(int row, int column) const { return text(row, column); }
+    // The source is the window's, which keeps it alive as long as the model; none gives empty
+    // texts. Its columns are those of the model, which then takes no column in or out.
+    void setSource(const Source* rowSource) { source = rowSource; }
 
-    // The most rows a table of that many columns can hold: the texts of all its cells share one
-    // vector, and Qt keeps a vector in one block of at most INT_MAX bytes.
-    static qint64 maximumRows(int columns);
+    // What reads many cells of a large table reads them through these, without a variant per
+    // cell, and without a text where a number or a comparison is all it needs.
+    QString cellText(int row, int column) const;
+    void appendCellText(QString& line, int row, int column) const;
+    bool cellShows(int row, int column, QStringView text) const;
+    QString labelText(int row) const;
+    void appendLabelText(QString& line, int row) const;
+    bool labelShows(int row, QStringView text) const;
+    qint64 labelKey(int row) const;
+    bool hasPutLabel(int row) const { return findPut(row, Put::labelColumn) != nullptr; }
+    void readNumbers(int column, int firstRow, int count, double* numbers, bool* isNumber) const;
+    // The texts put, by row and column, labels first.
+    const QVector<Put>& puts() const { return putTexts; }
+    QVector<Put> putsOfRows(const QVector<int>& rows) const;
+
+    // The most rows a table can hold: the view and the quality rules keep a few bytes per row in
+    // single vectors, and Qt keeps a vector in one block of at most INT_MAX bytes.
+    static qint64 maximumRows();
 
     // Bulk changes for the history: texts and labels put without a signal, then announced once
     // for the block they lie in, so that a change of a hundred thousand cells is one repaint
-    // and one re-examination.
-    void putText(int row, int column, const QString& text) { this->text(row, column) = text; }
-    void putLabel(int row, const QString& text) { setLabel(row, text); }
+    // and one re-examination. Of texts put twice into a cell, the later one stays; a text its
+    // source makes for the cell is not kept.
+    void putAll(QVector<Put> batch);
     void announceCells(int firstRow, int lastRow, int firstColumn, int lastColumn);
     void announceLabels(int firstRow, int lastRow);
-    // Inserts rows at position with their labels and their cells' texts, row after row, in place
-    // before anyone is told of them.
-    bool insertFilledRows(int position, const QStringList& rowLabels,
-                          const QVector<QString>& cells);
+    // Inserts count rows at position with the texts put into them (their rows counted in the
+    // table once inserted), in place before anyone is told of them.
+    bool insertRowsWith(int position, int count, const QVector<Put>& rowPuts);
 
     // What the row labels show beyond their text (a background, a tooltip), by row and role; none
     // when empty.
@@ -64,31 +103,19 @@ public:
     QString previousText;
 
 private:
-    // A row label of up to sixteen Latin-1 characters, which every date label is, is kept in
-    // place; any other lives in longLabels, under its row's slot.
-    struct Label {
-        std::array<char, 16> latin1{};
-        qint8 size = 0; // -1: in longLabels
-    };
-
     bool isCell(const QModelIndex& index) const;
-    int slotWidth() const { return horizontalHeaders.size(); }
-    QString& text(int row, int column);
-    const QString& text(int row, int column) const;
-    QString label(int row) const;
-    void setLabel(int row, const QString& label);
-    int takeSlot();
-    void releaseSlot(int slot);
+    void sourceChars(int row, int column, TextFormat::Chars& text) const;
+    const QString* findPut(int row, int column) const;
+    void putText(int row, int column, const QString& text);
+    bool isOwnText(const Put& put) const;
+    QVector<Put>::iterator putsFrom(int row, int column = Put::labelColumn);
+    QVector<Put>::const_iterator putsFrom(int row, int column = Put::labelColumn) const;
+    void shiftPuts(int fromRow, int by);
 
-    // A row lives in a slot: its label, and its cells in texts. Rows point at their slots, so
-    // that removing or inserting rows moves slot numbers, never the texts, and a table of
-    // hundreds of thousands of records loses a thousand scattered rows at once.
-    QVector<QString> texts;
-    QVector<Label> labels;
-    QHash<int, QString> longLabels;
-    QVector<int> rowSlots;
-    QVector<int> freeSlots;
+    int rows = 0;
     QStringList horizontalHeaders;
+    const Source* source = nullptr;
+    QVector<Put> putTexts;
     LabelMarks labelMarks;
 };
 

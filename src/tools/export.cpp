@@ -159,14 +159,18 @@ bool FenPrincipale::writeExportRows(QTextStream& out, const QVector<int>& column
         showProgress(QStringLiteral("Export des données"), QStringLiteral("Annuler"), rows);
 
     const int step = qMax(1, rows / toolProgressSteps);
+    QString line;
     for (int row = 0; row < rows; ++row) {
-        out << model->headerData(row, Qt::Vertical, Qt::DisplayRole)
-                   .toString()
-                   .replace(QLatin1Char(' '), separator)
-            << separator;
-        for (int column : columns)
-            out << model->data(model->index(row, column), Qt::DisplayRole).toString() << separator;
-        out << '\n';
+        line.clear();
+        model->appendLabelText(line, row);
+        line.replace(QLatin1Char(' '), separator);
+        line += separator;
+        for (int column : columns) {
+            model->appendCellText(line, row, column);
+            line += separator;
+        }
+        line += QLatin1Char('\n');
+        out << line;
         if (row % step == 0) {
             progress->setValue(row);
             if (progress->wasCanceled())

@@ -302,7 +302,7 @@ void FenPrincipale::importLine(int row, const QVector<QStringRef>& fields,
 {
     if (fields.size() >= 2) {
         const QString date = fields.at(0) + QLatin1Char(' ') + fields.at(1);
-        if (date != model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString())
+        if (!model->labelShows(row, date))
             sortOut({row, CellWrite::dateColumn, date}, writes, refused);
     }
     const int count = qMin(fields.size(), targets.size());
@@ -320,7 +320,7 @@ void FenPrincipale::importLine(int row, const QVector<QStringRef>& fields,
             known = checked.emplace(QStringView(value.raw), value).first;
         }
         const ImportChecks::Checked& value = known->second;
-        if (model->cellText(row, column) == value.text)
+        if (model->cellShows(row, column, value.text))
             continue;
         if (value.reason.isNull())
             writes.append({row, column, value.text});

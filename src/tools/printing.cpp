@@ -88,10 +88,11 @@ void FenPrincipale::appendPrintRows(QTextCursor& cursor, const QVector<int>& col
             if (progress->wasCanceled())
                 return;
         }
-        QString line = model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
-        for (int column : columns)
-            line +=
-                valueSeparator + model->data(model->index(row, column), Qt::DisplayRole).toString();
+        QString line = model->labelText(row);
+        for (int column : columns) {
+            line += valueSeparator;
+            model->appendCellText(line, row, column);
+        }
         cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         cursor.insertText(line);
     }

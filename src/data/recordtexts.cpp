@@ -1,0 +1,44 @@
+#include "data/recordtexts.h"
+
+#include "app/fenprincipale.h"
+
+RecordTexts::RecordTexts(Format::DataFileType type, RecordOf recordOf)
+    : layout(Format::layout(type)), recordOf(std::move(recordOf))
+{
+}
+
+TextFormat::Clock RecordTexts::clockOf(const char* record) const
+{
+    return FenPrincipale::timestampClock(layout.timestamp, record, &localClock);
+}
+
+void RecordTexts::cellChars(int row, int column, TextFormat::Chars& text) const
+{
+    const char* record = recordOf(row);
+    if (record && column >= 0 && column < layout.columnCount)
+        FenPrincipale::fieldChars(layout.fields[column], record, text);
+}
+
+void RecordTexts::labelChars(int row, TextFormat::Chars& text) const
+{
+    if (const char* record = recordOf(row))
+        TextFormat::clock(text, clockOf(record));
+}
+
+qint64 RecordTexts::labelKey(int row) const
+{
+    const char* record = recordOf(row);
+    return record ? TextFormat::minuteKey(clockOf(record)) : -1;
+}
+
+void RecordTexts::readNumbers(int column, int firstRow, int count, double* numbers,
+                              bool* isNumber) const
+{
+    const bool isField = column >= 0 && column < layout.columnCount;
+    for (int i = 0; i < count; ++i) {
+        const char* record = isField ? recordOf(firstRow + i) : nullptr;
+        isNumber[i] = false;
+        numbers[i] =
+            record ? FenPrincipale::fieldNumber(layout.fields[column], record, &isNumber[i]) : 0.0;
+    }
+}
