@@ -119,6 +119,8 @@ public:
     // sources (src/data/conversions.cpp, tablebuild.cpp).
     static TextFormat::Clock timestampClock(Format::Timestamp stamp, const char* record,
                                             TextFormat::LocalClock* localClock = nullptr);
+    static qint64 timestampKey(Format::Timestamp stamp, const char* record,
+                               TextFormat::LocalClock& localClock);
     static void fieldChars(const Format::Field& field, const char* record, TextFormat::Chars& text);
     static double fieldNumber(const Format::Field& field, const char* record, bool* isNumber);
 

@@ -82,6 +82,22 @@ QString FenPrincipale::rowDateText(const QDate& date, const QTime& time)
     return text.toString();
 }
 
+qint64 FenPrincipale::timestampKey(Format::Timestamp stamp, const char* record,
+                                   TextFormat::LocalClock& localClock)
+{
+    const char* field = record + Format::timestampOffset(stamp);
+    switch (stamp) {
+    case Format::Timestamp::DosWords:
+        return TextFormat::minuteKey(timestampClock(stamp, record));
+    case Format::Timestamp::Seconds:
+        return TextFormat::plainMinuteKey(
+            localClock.localSeconds(ws2300UnixSeconds(qFromLittleEndian<quint32>(field))));
+    case Format::Timestamp::DayNumber:
+        return TextFormat::plainMinuteKey(ws3600UnixSeconds(qFromLittleEndian<double>(field)));
+    }
+    return -1;
+}
+
 QString FenPrincipale::dosDateTimeToText(quint16 time, quint16 date)
 {
     TextFormat::Chars text;

@@ -25,10 +25,12 @@ void RecordTexts::labelChars(int row, TextFormat::Chars& text) const
         TextFormat::clock(text, clockOf(record));
 }
 
-qint64 RecordTexts::labelKey(int row) const
+void RecordTexts::readLabelKeys(int firstRow, int count, qint64* keys) const
 {
-    const char* record = recordOf(row);
-    return record ? TextFormat::minuteKey(clockOf(record)) : -1;
+    for (int i = 0; i < count; ++i) {
+        const char* record = recordOf(firstRow + i);
+        keys[i] = record ? FenPrincipale::timestampKey(layout.timestamp, record, localClock) : -1;
+    }
 }
 
 void RecordTexts::readNumbers(int column, int firstRow, int count, double* numbers,

@@ -18,7 +18,7 @@ public:
 
     void cellChars(int row, int column, TextFormat::Chars& text) const override;
     void labelChars(int row, TextFormat::Chars& text) const override;
-    qint64 labelKey(int row) const override;
+    void readLabelKeys(int firstRow, int count, qint64* keys) const override;
     void readNumbers(int column, int firstRow, int count, double* numbers,
                      bool* isNumber) const override;
 

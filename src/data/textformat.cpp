@@ -205,7 +205,7 @@ Clock localClock(qint64 secondsSince1970)
     return plainClock(secondsSince1970 + local.offsetFromUtc());
 }
 
-Clock LocalClock::at(qint64 secondsSince1970)
+qint64 LocalClock::localSeconds(qint64 secondsSince1970)
 {
     if (secondsSince1970 < from || secondsSince1970 > to) {
         const auto offsetAt = [](qint64 moment) {
@@ -218,7 +218,7 @@ Clock LocalClock::at(qint64 secondsSince1970)
         from = wholeDay ? dayStart : secondsSince1970;
         to = wholeDay ? dayEnd : secondsSince1970;
     }
-    return plainClock(secondsSince1970 + offset);
+    return secondsSince1970 + offset;
 }
 
 void clock(Chars& out, const Clock& reading)
@@ -243,6 +243,12 @@ qint64 minuteKey(const Clock& reading)
         return -1;
     return QDate(reading.year, reading.month, reading.day).toJulianDay() * 24 * 60 +
            reading.hour * 60 + reading.minute;
+}
+
+qint64 plainMinuteKey(qint64 secondsSince1970)
+{
+    constexpr qint64 julianDayOf1970 = 2440588;
+    return julianDayOf1970 * 24 * 60 + floorDivide(secondsSince1970, 60);
 }
 
 // Read by position: a station's decade of dates is read and checked in an import, where a general

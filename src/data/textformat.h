@@ -62,7 +62,9 @@ Clock localClock(qint64 secondsSince1970);
 class LocalClock
 {
 public:
-    Clock at(qint64 secondsSince1970);
+    Clock at(qint64 secondsSince1970) { return plainClock(localSeconds(secondsSince1970)); }
+    // The local clock reading as seconds of a plain clock from 1970.
+    qint64 localSeconds(qint64 secondsSince1970);
 
 private:
     qint64 from = 1;
@@ -73,6 +75,8 @@ void clock(Chars& out, const Clock& reading);
 // Minutes from the start of the Julian days, a key that orders dates and whose differences are
 // durations; -1 for a reading that is no real date and time.
 qint64 minuteKey(const Clock& reading);
+// The minute key of a plain clock reading secondsSince1970, which is always a real date.
+qint64 plainMinuteKey(qint64 secondsSince1970);
 // The key of a row label "dd/MM/yyyy hh:mm", or -1 for any other text.
 qint64 labelKey(QStringView text);
 bool readLabel(QStringView text, Clock& reading);

@@ -54,12 +54,14 @@ std::vector<ColumnCurve::Cell> readCells(const TableModel& model, int column,
     constexpr int stretch = 4096;
     std::array<double, stretch> values;
     std::array<bool, stretch> isNumber;
+    std::array<qint64, stretch> keys;
     for (int first = 0; first < rows; first += stretch) {
         const int count = qMin(stretch, rows - first);
         model.readNumbers(column, first, count, values.data(), isNumber.data());
+        model.readLabelKeys(first, count, keys.data());
         for (int i = 0; i < count; ++i) {
             const int row = first + i;
-            const qint64 key = model.labelKey(row);
+            const qint64 key = keys[size_t(i)];
             if (key >= 0 && isNumber[size_t(i)] && std::isfinite(values[size_t(i)]))
                 cells.push_back({double(key - epoch) * 60 * 1000, values[size_t(i)], row,
                                  stateOf(row), gapBefore && gapBefore(row)});

@@ -168,7 +168,7 @@ void SuspectCells::findAll()
     countSteps(0, rows - 1, 1);
     usual = Quality::mostFrequentStep(steps);
     for (int c = 0; c < columns; ++c)
-        examineRows(c, 0, rows - 1);
+        examineInStretches(c);
     dated = Quality::examineDates(times, 0, rows - 1, usual);
     emit changed();
 }
@@ -189,6 +189,22 @@ void SuspectCells::examineColumn(int column, int firstRow, int lastRow)
             ++to;
     }
     examineRows(column, from, to);
+}
+
+// The whole column a stretch of rows after another, each ending where a run of equal values
+// ends, so that a history of millions of rows needs no copy of a whole column's numbers.
+void SuspectCells::examineInStretches(int column)
+{
+    constexpr int stretch = 1 << 16;
+    const int rows = model->rowCount();
+    const bool runsMatter = Quality::watchesPersistence(layout.fields[column]);
+    for (int from = 0; from < rows;) {
+        int to = qMin(rows - 1, from + stretch - 1);
+        while (runsMatter && to + 1 < rows && sameAsNext(column, to))
+            ++to;
+        examineRows(column, from, to);
+        from = to + 1;
+    }
 }
 
 // Rows from to to, whose runs of equal values lie wholly inside.

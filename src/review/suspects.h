@@ -56,6 +56,7 @@ signals:
 private:
     void findAll();
     void examineColumn(int column, int firstRow, int lastRow);
+    void examineInStretches(int column);
     void examineRows(int column, int from, int to);
     void examineDates(int firstRow, int lastRow);
     void readStretch(int column, int firstRow, int lastRow, QVector<double>& values,

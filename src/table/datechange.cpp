@@ -180,8 +180,7 @@ int FenPrincipale::nearestDatedRow(int row, int step) const
 qint64 FenPrincipale::usualInterval() const
 {
     QVector<qint64> keys(model->rowCount());
-    for (int row = 0; row < keys.size(); ++row)
-        keys[row] = rowDateKey(row);
+    model->readLabelKeys(0, keys.size(), keys.data());
     return Quality::usualInterval(keys);
 }
 

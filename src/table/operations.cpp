@@ -30,7 +30,13 @@ void RecordChange::change(int row, int column, const QString& text, const QStrin
         FenPrincipale::writeTimestamp(layout.timestamp, changed, text);
     else
         writeField(layout.fields[column], column, changed, text);
-    cells.append({record, column, shown, text});
+    const bool isOwn = window.model->sourceShows(row, modelColumn(column), shown);
+    cells.append({record, column, isOwn ? QString() : shown, text});
+}
+
+int RecordChange::modelColumn(int column)
+{
+    return column == labelColumn ? TableModel::Put::labelColumn : column;
 }
 
 // A text that many cells share, as an import's are, is written into its field once: the bytes
@@ -88,6 +94,16 @@ void RecordChange::redo()
     fieldBytes = QHash<QPair<int, const QChar*>, quint64>();
 }
 
+// Once the records hold what the change writes, the texts they show themselves need not be kept:
+// the table makes them again.
+void RecordChange::forgetOwnTexts()
+{
+    for (Cell& cell : cells) {
+        if (window.model->sourceShows(rows.at(cell.record), modelColumn(cell.column), cell.after))
+            cell.after = QString();
+    }
+}
+
 // Puts every changed record, cell and label in its state before or after, then tells the
 // table's followers once for the block of cells and the run of labels that changed.
 void RecordChange::apply(bool toAfter)
@@ -97,14 +113,16 @@ void RecordChange::apply(bool toAfter)
         std::memcpy(window.documentRecord(rows.at(i)), bytes.constData() + qint64(i) * recordSize,
                     size_t(recordSize));
     TableModel* model = window.model;
+    if (toAfter && !redone)
+        forgetOwnTexts();
     int firstRow = INT_MAX, lastRow = -1, firstColumn = INT_MAX, lastColumn = -1;
     int firstLabel = INT_MAX, lastLabel = -1;
     QVector<TableModel::Put> texts;
-    texts.reserve(cells.size());
     for (const Cell& cell : cells) {
         const int row = rows.at(cell.record);
-        texts.append({row, cell.column == labelColumn ? TableModel::Put::labelColumn : cell.column,
-                      toAfter ? cell.after : cell.before});
+        const QString& text = toAfter ? cell.after : cell.before;
+        if (!text.isNull() || !model->puts().isEmpty())
+            texts.append({row, modelColumn(cell.column), text});
         if (cell.column == labelColumn) {
             firstLabel = qMin(firstLabel, row);
             lastLabel = qMax(lastLabel, row);

@@ -36,6 +36,7 @@ public:
     void redo() override;
 
 private:
+    // A null text is the one the record shows itself.
     struct Cell {
         int record; // index into rows
         int column;
@@ -43,6 +44,8 @@ private:
         QString after;
     };
 
+    static int modelColumn(int column);
+    void forgetOwnTexts();
     int recordIndex(int row);
     void writeField(const Format::Field& field, int column, char* record, const QString& text);
     void apply(bool after);

@@ -90,11 +90,11 @@ void TableModel::sourceChars(int row, int column, TextFormat::Chars& text) const
         source->cellChars(row, column, text);
 }
 
-bool TableModel::isOwnText(const Put& put) const
+bool TableModel::sourceShows(int row, int column, QStringView text) const
 {
     TextFormat::Chars own;
-    sourceChars(put.row, put.column, own);
-    return own.view() == put.text;
+    sourceChars(row, column, own);
+    return own.view() == text;
 }
 
 QString TableModel::cellText(int row, int column) const
@@ -143,9 +143,22 @@ bool TableModel::labelShows(int row, QStringView text) const
 
 qint64 TableModel::labelKey(int row) const
 {
-    if (const QString* put = findPut(row, Put::labelColumn))
-        return TextFormat::labelKey(*put);
-    return source ? source->labelKey(row) : -1;
+    qint64 key = -1;
+    readLabelKeys(row, 1, &key);
+    return key;
+}
+
+void TableModel::readLabelKeys(int firstRow, int count, qint64* keys) const
+{
+    if (source)
+        source->readLabelKeys(firstRow, count, keys);
+    else
+        std::fill_n(keys, count, qint64(-1));
+    const auto end = putsFrom(firstRow + count);
+    for (auto put = putsFrom(firstRow); put != end; ++put) {
+        if (put->column == Put::labelColumn)
+            keys[put->row - firstRow] = TextFormat::labelKey(put->text);
+    }
 }
 
 void TableModel::readNumbers(int column, int firstRow, int count, double* numbers,
@@ -182,7 +195,7 @@ void TableModel::putText(int row, int column, const QString& text)
     const Put put{row, column, text};
     const auto at = putsFrom(row, column);
     const bool found = at != putTexts.end() && sameCell(*at, put);
-    if (isOwnText(put)) {
+    if (sourceShows(row, column, text)) {
         if (found)
             putTexts.erase(at);
     } else if (found) {
@@ -196,9 +209,13 @@ void TableModel::putText(int row, int column, const QString& text)
 // little in any order.
 void TableModel::putAll(QVector<Put> batch)
 {
-    std::stable_sort(batch.begin(), batch.end(), [](const Put& put, const Put& other) {
+    const auto inOrder = [](const Put& put, const Put& other) {
         return comesBefore(put, other.row, other.column);
-    });
+    };
+    if (batch.isEmpty())
+        return;
+    if (!std::is_sorted(batch.cbegin(), batch.cend(), inOrder))
+        std::stable_sort(batch.begin(), batch.end(), inOrder);
     QVector<Put> merged;
     merged.reserve(putTexts.size() + batch.size());
     auto kept = putTexts.begin();
@@ -210,7 +227,7 @@ void TableModel::putAll(QVector<Put> batch)
             merged.append(std::move(*kept++));
         if (kept != putTexts.end() && sameCell(*kept, put))
             ++kept;
-        if (!isOwnText(put))
+        if (!put.text.isNull())
             merged.append(std::move(put));
     }
     while (kept != putTexts.end())

@@ -25,8 +25,9 @@ public:
         virtual ~Source() = default;
         virtual void cellChars(int row, int column, TextFormat::Chars& text) const = 0;
         virtual void labelChars(int row, TextFormat::Chars& text) const = 0;
-        // The minute key of the row's label (TextFormat::minuteKey), or -1.
-        virtual qint64 labelKey(int row) const = 0;
+        // The minute keys of the labels of rows firstRow to firstRow + count - 1
+        // (TextFormat::minuteKey), -1 for a label that is no date.
+        virtual void readLabelKeys(int firstRow, int count, qint64* keys) const = 0;
         // The numbers that cells firstRow to firstRow + count - 1 of column read as.
         virtual void readNumbers(int column, int firstRow, int count, double* numbers,
                                  bool* isNumber) const = 0;
@@ -69,6 +70,7 @@ public:
     void appendLabelText(QString& line, int row) const;
     bool labelShows(int row, QStringView text) const;
     qint64 labelKey(int row) const;
+    void readLabelKeys(int firstRow, int count, qint64* keys) const;
     bool hasPutLabel(int row) const { return findPut(row, Put::labelColumn) != nullptr; }
     void readNumbers(int column, int firstRow, int count, double* numbers, bool* isNumber) const;
     // The texts put, by row and column, labels first.
@@ -79,10 +81,13 @@ public:
     // single vectors, and Qt keeps a vector in one block of at most INT_MAX bytes.
     static qint64 maximumRows();
 
+    // Whether the row's source makes text for the cell (or, for labelColumn, the label).
+    bool sourceShows(int row, int column, QStringView text) const;
+
     // Bulk changes for the history: texts and labels put without a signal, then announced once
     // for the block they lie in, so that a change of a hundred thousand cells is one repaint
-    // and one re-examination. Of texts put twice into a cell, the later one stays; a text its
-    // source makes for the cell is not kept.
+    // and one re-examination. Of texts put twice into a cell, the later one stays; a null text
+    // takes back what was put, and the cell shows its source's text again.
     void putAll(QVector<Put> batch);
     void announceCells(int firstRow, int lastRow, int firstColumn, int lastColumn);
     void announceLabels(int firstRow, int lastRow);
@@ -107,7 +112,6 @@ private:
     void sourceChars(int row, int column, TextFormat::Chars& text) const;
     const QString* findPut(int row, int column) const;
     void putText(int row, int column, const QString& text);
-    bool isOwnText(const Put& put) const;
     QVector<Put>::iterator putsFrom(int row, int column = Put::labelColumn);
     QVector<Put>::const_iterator putsFrom(int row, int column = Put::labelColumn) const;
     void shiftPuts(int fromRow, int by);

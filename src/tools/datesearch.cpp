@@ -9,6 +9,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <array>
+
 void FenPrincipale::fenetre_chercher_date()
 {
     if (!hasDocument())
@@ -54,17 +56,23 @@ int FenPrincipale::searchedRow(qint64 target) const
     qint64 firstKey = -1;
     qint64 lastKey = -1;
     int after = -1;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const qint64 key = rowDateKey(row);
-        if (key < 0)
-            continue;
-        if (key == target)
-            return row;
-        if (firstKey < 0)
-            firstKey = key;
-        lastKey = key;
-        if (after < 0 && key > target)
-            after = row;
+    constexpr int stretch = 4096;
+    std::array<qint64, stretch> keys;
+    for (int first = 0; first < model->rowCount(); first += stretch) {
+        const int count = qMin(stretch, model->rowCount() - first);
+        model->readLabelKeys(first, count, keys.data());
+        for (int i = 0; i < count; ++i) {
+            const qint64 key = keys[size_t(i)];
+            if (key < 0)
+                continue;
+            if (key == target)
+                return first + i;
+            if (firstKey < 0)
+                firstKey = key;
+            lastKey = key;
+            if (after < 0 && key > target)
+                after = first + i;
+        }
     }
     return firstKey >= 0 && firstKey <= target && target <= lastKey ? after : -1;
 }
