@@ -1,7 +1,9 @@
 #include "desktop/typeguess.h"
 #include "testsupport.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 
 using Format::DataFileType;
 using Format::Quantity;
@@ -231,6 +233,68 @@ private slots:
             }
         }
         QVERIFY(belowWholeSecond > 100);
+        TestSupport::setTimeZone("Europe/Paris");
+    }
+    // The texts written digit by digit are those of QString::number for every binary32 and 16-bit
+    // integer the fields hold (ties of the rounding, negative zeros, values too long to read fast
+    // and no numbers included), and read as the numbers their texts read as.
+    void textsAsQtWritesThem()
+    {
+        QRandomGenerator random(20261207);
+        QVector<float> values{0.125f, -0.125f, 0.25f, 2.5f, -0.04f, -0.0f, 1e15f, -3.4e38f, NAN};
+        for (int i = 0; i < 30000; ++i) {
+            const quint32 bits = random.generate();
+            values << qint32(bits) / 65536.0f << float(qint32(bits) % 100000) / 1000.0f;
+            std::memcpy(&values.last(), &bits, sizeof bits);
+        }
+        const auto readsAsText = [](double number, bool isNumber, const QString& text) {
+            bool textIsNumber = false;
+            const double textNumber = TextFormat::number(text, &textIsNumber);
+            return isNumber == textIsNumber && (!isNumber || number == textNumber);
+        };
+        bool isNumber = false;
+        for (const float value : values) {
+            for (int decimals = 0; decimals <= 3; ++decimals) {
+                const QString text = FenPrincipale::floatText(value, 0, decimals);
+                QCOMPARE(text, QString::number(double(value), 'f', decimals));
+                const double number = TextFormat::realNumber(value, decimals, &isNumber);
+                QVERIFY2(readsAsText(number, isNumber, text), qPrintable(text));
+            }
+        }
+        for (int value = -32768; value < 65536; ++value) {
+            const int divisor = std::array<int, 4>{1, 10, 100, 1000}[size_t(value & 3)];
+            const QString text = FenPrincipale::scaledText(value, divisor);
+            QCOMPARE(text, divisor == 1 ? QString::number(value)
+                                        : QString::number(value / double(divisor), 'f',
+                                                          int(std::log10(divisor))));
+            QVERIFY(readsAsText(TextFormat::scaledNumber(value, divisor), true, text));
+        }
+        const quint32 count = random.generate();
+        QCOMPARE(FenPrincipale::floatText(0, count, -1), QString::number(count));
+    }
+    // The local clock, learnt a day at a time, reads as the system's through the clock changes
+    // of zones an hour, half an hour and nothing apart, the moments asked for in order or not;
+    // the labels' keys order them as the labels do.
+    void localClockByTheDay()
+    {
+        for (const char* zone : {"Europe/Paris", "Australia/Lord_Howe", "Asia/Kolkata"}) {
+            TestSupport::setTimeZone(zone);
+            TextFormat::LocalClock clock;
+            QRandomGenerator random(7);
+            const qint64 start =
+                QDateTime(QDate(2015, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+            for (qint64 moment = start; moment < start + 2 * 365 * 86400; moment += 17 * 60) {
+                const qint64 asked =
+                    random.bounded(8) == 0 ? start + random.bounded(63072000) : moment;
+                TextFormat::Chars text;
+                TextFormat::clock(text, clock.at(asked));
+                const QString expected = QDateTime::fromSecsSinceEpoch(asked).toString(
+                    QStringLiteral("dd/MM/yyyy hh:mm"));
+                QCOMPARE(text.toString(), expected);
+                QCOMPARE(TextFormat::plainMinuteKey(clock.localSeconds(asked)),
+                         TextFormat::labelKey(expected));
+            }
+        }
         TestSupport::setTimeZone("Europe/Paris");
     }
     // A field, at the offset its file format gives, and the text the table shows for its bytes:

@@ -318,6 +318,43 @@ private slots:
         e->verifyNoDocument();
         QCOMPARE(boxes.texts, QStringList());
     }
+    // The texts the table keeps beside the records, values typed as their records do not show
+    // them and an added row's placeholders, follow their rows through a removal of runs of rows,
+    // an insertion above them and their undo, and stay through a save; a date given to the added
+    // row, and a value typed as its record shows it, are the record's own again.
+    void typedTextsFollowTheirRows()
+    {
+        e->open(DataFileType::WS2300, 9);
+        BoxLog boxes;
+        e->edit(7, 1, QStringLiteral("21.30"));
+        e->edit(4, 1, QStringLiteral("1.50"));
+        const QStringList typed = e->grid();
+        const QByteArray records = e->records();
+        QStringList expected = typed;
+        for (const int row : {5, 2, 1})
+            expected.removeAt(row);
+        e->clickRowHeader(1);
+        for (const int row : {2, 5})
+            e->clickRowHeader(row, Qt::ControlModifier);
+        e->window().removeRow();
+        QCOMPARE(e->grid(), expected);
+        e->view()->setCurrentIndex(e->model()->index(0, 0));
+        e->window().addRow();
+        expected.insert(1, "--/--/---- --:--" + QString("|--").repeated(e->size().width()));
+        QCOMPARE(e->grid(), expected);
+        e->clickRowHeader(1, {}, true);
+        e->answerDateDialog(QStringLiteral("01/01/2010 11:00"));
+        QVERIFY(e->label(1) == "01/01/2010 11:00" && !e->model()->hasPutLabel(1));
+        for (int back = 0; back < 3; ++back)
+            e->trigger("Annuler");
+        QCOMPARE(e->grid(), typed);
+        QCOMPARE(e->records(), records);
+        e->trigger("Enregistrer");
+        QCOMPARE(e->cell(7, 1) + e->cell(4, 1), QStringLiteral("21.301.50"));
+        e->edit(7, 1, QStringLiteral("21.3"));
+        QCOMPARE(e->model()->puts().size(), 1);
+        QCOMPARE(boxes.texts, QStringList());
+    }
     void dateChange_data()
     {
         TestSupport::columns<int, QString, QString>({"type", "date", "shown"}); // "": refused

@@ -191,6 +191,8 @@ private:
     friend class RecordChange;
     friend class RowInsertion;
     friend class RowRemoval;
+    // The table's texts are made from the records where they lie.
+    friend class RecordTexts;
 
     // --- Application shell: window construction (src/app/window.cpp) ---
     void createMenus();

@@ -2,9 +2,14 @@
 
 #include "app/fenprincipale.h"
 
-RecordTexts::RecordTexts(Format::DataFileType type, RecordOf recordOf)
-    : layout(Format::layout(type)), recordOf(std::move(recordOf))
+RecordTexts::RecordTexts(const FenPrincipale& window, Format::DataFileType type)
+    : window(window), layout(Format::layout(type))
 {
+}
+
+const char* RecordTexts::recordOf(int row) const
+{
+    return window.documentRecord(row);
 }
 
 TextFormat::Clock RecordTexts::clockOf(const char* record) const

@@ -4,17 +4,14 @@
 #include "data/formats.h"
 #include "table/tablemodel.h"
 
-#include <functional>
+class FenPrincipale;
 
 // The texts of a document's records as the table shows them, made when a cell or label is asked
 // for: the records are the only copy of the readings the table holds.
 class RecordTexts final : public TableModel::Source
 {
 public:
-    // The record of a table row, or null for a row that holds none.
-    using RecordOf = std::function<const char*(int row)>;
-
-    RecordTexts(Format::DataFileType type, RecordOf recordOf);
+    RecordTexts(const FenPrincipale& window, Format::DataFileType type);
 
     void cellChars(int row, int column, TextFormat::Chars& text) const override;
     void labelChars(int row, TextFormat::Chars& text) const override;
@@ -24,9 +21,11 @@ public:
 
 private:
     TextFormat::Clock clockOf(const char* record) const;
+    // The record of a table row, or null for a row that holds none.
+    const char* recordOf(int row) const;
 
+    const FenPrincipale& window;
     const Format::RecordLayout& layout;
-    RecordOf recordOf;
     mutable TextFormat::LocalClock localClock;
 };
 

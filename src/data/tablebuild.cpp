@@ -99,8 +99,7 @@ void FenPrincipale::buildTable()
     delete model;
 
     const Format::RecordLayout& layout = Format::layout(documentType);
-    recordTexts = std::make_unique<RecordTexts>(documentType,
-                                                [this](int row) { return documentRecord(row); });
+    recordTexts = std::make_unique<RecordTexts>(*this, documentType);
     model = new TableModel(recordCount, layout.columnCount, nullptr);
     model->setSource(recordTexts.get());
     model->setHeaderLabels(Qt::Horizontal, headerLists[int(documentType)], Qt::EditRole);

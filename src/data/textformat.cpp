@@ -5,6 +5,7 @@
 #include <QTime>
 
 #include <cmath>
+#include <iterator>
 
 namespace TextFormat
 {
@@ -40,45 +41,40 @@ bool shownDigits(float value, int decimals, quint64& digits)
     return true;
 }
 
-void appendDecimals(Chars& out, quint64 digits, int decimals)
-{
-    const quint64 unit = wholePowersOfTen[decimals];
-    out.appendDigits(digits / unit);
-    if (decimals == 0)
-        return;
-    out.append('.');
-    quint64 fraction = digits % unit;
-    for (quint64 place = unit / 10; place > 0; place /= 10) {
-        out.append(char('0' + fraction / place));
-        fraction %= place;
-    }
-}
-
 } // namespace
 
 void Chars::appendTwoDigits(unsigned value)
 {
-    if (value <= 9)
-        append('0');
-    appendDigits(value);
+    if (value >= 100) {
+        appendDigits(value);
+        return;
+    }
+    data[length++] = char16_t(u'0' + value / 10);
+    data[length++] = char16_t(u'0' + value % 10);
 }
 
-void Chars::appendDigits(quint64 value)
+void Chars::appendFixed(quint64 digits, int decimals)
 {
-    char reversed[20];
+    char16_t reversed[24];
     int count = 0;
+    for (int i = 0; i < decimals; ++i) {
+        reversed[count++] = char16_t(u'0' + digits % 10);
+        digits /= 10;
+    }
+    if (decimals > 0)
+        reversed[count++] = u'.';
     do {
-        reversed[count++] = char('0' + value % 10);
-        value /= 10;
-    } while (value > 0);
+        reversed[count++] = char16_t(u'0' + digits % 10);
+        digits /= 10;
+    } while (digits > 0);
     while (count > 0)
-        append(reversed[--count]);
+        data[length++] = reversed[--count];
 }
 
 void Chars::assign(const QString& text)
 {
-    length = qMin(text.size(), int(data.size()));
-    std::copy_n(text.constData(), length, data.begin());
+    length = qMin(text.size(), int(std::size(data)));
+    std::copy_n(text.utf16(), length, data);
 }
 
 void scaled(Chars& out, int value, int divisor)
@@ -92,7 +88,7 @@ void scaled(Chars& out, int value, int divisor)
     }
     if (value < 0)
         out.append('-');
-    appendDecimals(out, quint64(std::abs(qint64(value))), decimals);
+    out.appendFixed(quint64(std::abs(qint64(value))), decimals);
 }
 
 void real(Chars& out, float value, int decimals)
@@ -102,9 +98,10 @@ void real(Chars& out, float value, int decimals)
         out.assign(QString::number(double(value), 'f', decimals));
         return;
     }
-    if (std::signbit(value))
+    // A negative zero has no sign in Qt's text, any other negative value has one.
+    if (value < 0)
         out.append('-');
-    appendDecimals(out, digits, decimals);
+    out.appendFixed(digits, decimals);
 }
 
 void integer(Chars& out, quint64 value)
@@ -163,7 +160,7 @@ double realNumber(float value, int decimals, bool* isNumber)
     }
     *isNumber = true;
     const double shown = double(digits) / powersOfTen[decimals];
-    return std::signbit(value) ? -shown : shown;
+    return value < 0 ? -shown : shown;
 }
 
 Clock dosClock(quint16 time, quint16 date)

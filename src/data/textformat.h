@@ -16,17 +16,20 @@ namespace TextFormat
 class Chars
 {
 public:
-    void append(char c) { data[size_t(length++)] = QChar(ushort(uchar(c))); }
+    void append(char c) { data[length++] = char16_t(uchar(c)); }
     void appendTwoDigits(unsigned value);
-    void appendDigits(quint64 value);
+    void appendDigits(quint64 value) { appendFixed(value, 0); }
+    // digits with a decimal point before the last decimals of them, at least one before it.
+    void appendFixed(quint64 digits, int decimals);
     void assign(const QString& text);
     int size() const { return length; }
-    QStringView view() const { return QStringView(data.data(), length); }
-    QString toString() const { return QString(data.data(), length); }
+    QStringView view() const { return QStringView(data, length); }
+    QString toString() const { return QString(reinterpret_cast<const QChar*>(data), length); }
 
 private:
-    // A binary32 written in full with its decimals, the longest text made, takes 44.
-    std::array<QChar, 64> data;
+    // A binary32 written in full with its decimals, the longest text made, takes 44. Left
+    // unset: millions are made and read at once.
+    char16_t data[64];
     int length = 0;
 };
 

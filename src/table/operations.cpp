@@ -12,11 +12,11 @@ RecordChange::RecordChange(FenPrincipale& window, const QString& text)
 {
 }
 
+// A cell that shows its record's own text keeps none before the change.
 void RecordChange::change(int row, int column, const QString& text)
 {
-    change(row, column, text,
-           column == labelColumn ? window.model->labelText(row)
-                                 : window.model->cellText(row, column));
+    const QString* put = window.model->putAt(row, modelColumn(column));
+    change(row, column, text, put ? *put : QString());
 }
 
 void RecordChange::change(int row, int column, const QString& text, const QString& shown)
@@ -30,7 +30,7 @@ void RecordChange::change(int row, int column, const QString& text, const QStrin
         FenPrincipale::writeTimestamp(layout.timestamp, changed, text);
     else
         writeField(layout.fields[column], column, changed, text);
-    const bool isOwn = window.model->sourceShows(row, modelColumn(column), shown);
+    const bool isOwn = shown.isNull() || window.model->sourceShows(row, modelColumn(column), shown);
     cells.append({record, column, isOwn ? QString() : shown, text});
 }
 

@@ -27,7 +27,7 @@ public:
 
     // Changes cell (row, column) to text and its field as the cell-to-record writer stores it, or,
     // for labelColumn, the row's label and timestamp to the date text. The text shown before is
-    // the cell's, or shown for a cell whose editor already changed it.
+    // the cell's, or shown for a cell whose editor already changed it (null: its record's own).
     void change(int row, int column, const QString& text);
     void change(int row, int column, const QString& text, const QString& shown);
     bool isEmpty() const { return cells.isEmpty(); }

@@ -161,7 +161,7 @@ bool FenPrincipale::writeExportRows(QTextStream& out, const QVector<int>& column
     const int step = qMax(1, rows / toolProgressSteps);
     QString line;
     for (int row = 0; row < rows; ++row) {
-        line.clear();
+        line.resize(0);
         model->appendLabelText(line, row);
         line.replace(QLatin1Char(' '), separator);
         line += separator;
