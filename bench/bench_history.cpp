@@ -1,6 +1,7 @@
 // A station history of five million WS2300 records, generated here: how long it takes to open
 // through the real loading path and what memory it adds, how promptly the table scrolls through
 // it, how long a date search and a column's chart take.
+#include "memory.h"
 #include "synthetic.h"
 #include "testsupport.h"
 
@@ -21,25 +22,8 @@
 namespace
 {
 
-qint64 statusKilobytes(const char* key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
-}
-
-// Lets VmHWM measure the peak of what follows.
-void resetPeakMemory()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
+using BenchMemory::resetPeakMemory;
+using BenchMemory::statusKilobytes;
 
 double secondsOf(const std::function<void()>& work)
 {

@@ -1,5 +1,6 @@
 // Times opening large station files through the real loading path, beside a floor that only
 // decodes the same records into the same texts, and reports the memory the table takes.
+#include "memory.h"
 #include "synthetic.h"
 #include "testsupport.h"
 
@@ -30,25 +31,8 @@ using Format::DataFileType;
 namespace
 {
 
-qint64 statusKilobytes(const char* key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
-}
-
-// Lets VmHWM measure the peak of what follows.
-void resetPeakMemory()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
+using BenchMemory::resetPeakMemory;
+using BenchMemory::statusKilobytes;
 
 double floorSeconds(DataFileType type, const QByteArray& file)
 {
