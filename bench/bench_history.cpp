@@ -1,18 +1,16 @@
 // A station history of five million WS2300 records, generated here: how long it takes to open
 // through the real loading path and what memory it adds, how promptly the table scrolls through
 // it, how long a date search and a column's chart take.
-#include "memory.h"
+#include "benchsupport.h"
 #include "synthetic.h"
 #include "testsupport.h"
 
 #include "review/chartwindow.h"
 
-#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimeEdit>
 
 #include <malloc.h>
 
@@ -22,8 +20,8 @@
 namespace
 {
 
-using BenchMemory::resetPeakMemory;
-using BenchMemory::statusKilobytes;
+using BenchSupport::resetPeakMemory;
+using BenchSupport::statusKilobytes;
 
 double secondsOf(const std::function<void()>& work)
 {
@@ -54,13 +52,7 @@ void measureScrolling(QTableView* view)
 
 void measureSearch(FenPrincipale& window, TableModel* model)
 {
-    window.fenetre_chercher_date();
-    QDialog* dialog = TestAccess::currentDialog(window);
-    const QString last =
-        model->headerData(model->rowCount() - 1, Qt::Vertical, Qt::DisplayRole).toString();
-    dialog->findChild<QDateEdit*>()->setDate(
-        QDate::fromString(last.left(10), QStringLiteral("dd/MM/yyyy")));
-    dialog->findChild<QTimeEdit*>()->setTime(QTime::fromString(last.mid(11)));
+    BenchSupport::askForLastDate(window);
     std::printf("%-40s %8.1f ms\n", "search the last row's date",
                 secondsOf([&] { window.rechercher_date(); }) * 1000);
     if (TestAccess::view(window)->currentIndex().row() != model->rowCount() - 1)

@@ -1,6 +1,6 @@
 // Times opening large station files through the real loading path, beside a floor that only
 // decodes the same records into the same texts, and reports the memory the table takes.
-#include "memory.h"
+#include "benchsupport.h"
 #include "synthetic.h"
 #include "testsupport.h"
 
@@ -9,7 +9,6 @@
 #include "review/suspects.h"
 
 #include <QAbstractButton>
-#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -18,7 +17,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimeEdit>
 #include <QTreeView>
 
 #include <malloc.h>
@@ -31,8 +29,8 @@ using Format::DataFileType;
 namespace
 {
 
-using BenchMemory::resetPeakMemory;
-using BenchMemory::statusKilobytes;
+using BenchSupport::resetPeakMemory;
+using BenchSupport::statusKilobytes;
 
 double floorSeconds(DataFileType type, const QByteArray& file)
 {
@@ -277,13 +275,7 @@ void measureRows(FenPrincipale& window, qint64 documentKilobytes)
     report("undo it", secondsOf([&] { window.annuler_action(); }));
     report("redo it", secondsOf([&] { window.retablir_action(); }));
 
-    window.fenetre_chercher_date();
-    QDialog* dialog = TestAccess::currentDialog(window);
-    const QString last =
-        model->headerData(model->rowCount() - 1, Qt::Vertical, Qt::DisplayRole).toString();
-    dialog->findChild<QDateEdit*>()->setDate(
-        QDate::fromString(last.left(10), QStringLiteral("dd/MM/yyyy")));
-    dialog->findChild<QTimeEdit*>()->setTime(QTime::fromString(last.mid(11)));
+    BenchSupport::askForLastDate(window);
     report("search the last row's date", secondsOf([&] { window.rechercher_date(); }));
     if (view->currentIndex().row() != model->rowCount() - 1)
         std::printf("(the search did not land on the last row)\n");
