@@ -58,6 +58,10 @@ struct TestAccess {
     static bool buildPrintDocument(FenPrincipale& w) { return w.buildPrintDocument(); }
     static void clearTable(FenPrincipale& w) { w.clearTable(); }
     static void setReadProgressDelay(FenPrincipale& w, int ms) { w.readProgressDelay = ms; }
+    static qint64 maximumRecords(Format::DataFileType type)
+    {
+        return FenPrincipale::maximumRecords(type);
+    }
     static QString currentFilePath(FenPrincipale& w) { return w.currentFilePath; }
     static QString settingsPath() { return FenPrincipale::settingsPath(); }
     static QString monthFilePath(const QString& workspace, const QString& type,
@@ -80,8 +84,8 @@ struct TestAccess {
     // Loads path as the given type, the way the open dialog does.
     static void load(FenPrincipale& w, Format::DataFileType type, const QString& path)
     {
-        w.fileTypeCombo->setCurrentIndex(int(type));
         w.chosenPath = path;
+        w.chosenType = type;
         w.Read_Data(3);
     }
 };

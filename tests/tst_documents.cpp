@@ -109,7 +109,7 @@ private slots:
         const QString huge = deep + QStringLiteral("/huge.DAT"), many = e->path("many.DAT");
         for (const auto& [file, size] :
              {qMakePair(huge, qint64(1) << 40),
-              qMakePair(many, 18 + 76 * (TableModel::maximumRows() + 1))})
+              qMakePair(many, 18 + 76 * (TestAccess::maximumRecords(DataFileType::WswinWD) + 1))})
             QVERIFY(QFile::resize(TestSupport::writeFile(file, QByteArray()), size));
         BoxLog boxes;
         for (const QString& file : {missing, huge, many})
@@ -119,8 +119,9 @@ private slots:
                                            "Mémoire insuffisante pour lire:\n" + many}));
         e->verifyNoDocument();
     }
-    // "Annuler" in the reading's progress dialog, or anything in its event pass that clears the
-    // document (here the type selector turned), leaves no half-read document; another file loaded
+    // "Annuler" in the reading's progress dialog leaves the open document as it was, whatever type
+    // was being read; that, or anything in its event pass that clears the document (here the type
+    // selector turned), leaves no half-read document; another file loaded
     // in that event pass is shown whole, its edits entered once; the next load is whole.
     void readingCancelledOrOvertaken()
     {
@@ -128,7 +129,19 @@ private slots:
             e->path(QStringLiteral("c.DAT")), TestSupport::stationFile(DataFileType::WS2300, 3000));
         const QString month = TestSupport::writeFile(
             e->path(QStringLiteral("m.DAT")), TestSupport::stationFile(DataFileType::WswinWD, 2));
+        const QString other =
+            TestSupport::writeFile(e->path(QStringLiteral("w.DAT")),
+                                   TestSupport::stationFile(DataFileType::WswinWD, 2000));
+        e->load(DataFileType::WS2300, file);
         TestAccess::setReadProgressDelay(e->window(), 0);
+        {
+            const auto cancel =
+                TestSupport::whenShown<QProgressDialog>([](QProgressDialog* p) { p->cancel(); });
+            e->load(DataFileType::WswinWD, other);
+        }
+        QCOMPARE(e->size(), QSize(9, 3000));
+        QCOMPARE(TestAccess::fileTypeCombo(e->window())->currentIndex(), int(DataFileType::WS2300));
+        TestAccess::clearTable(e->window());
         for (int way = 0; way < 3; ++way) {
             const auto interrupt = TestSupport::whenShown<QProgressDialog>([&](QProgressDialog* p) {
                 if (way == 0)

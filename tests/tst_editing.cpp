@@ -330,6 +330,20 @@ private slots:
         e->edit(4, 1, QStringLiteral("1.50"));
         const QStringList typed = e->grid();
         const QByteArray records = e->records();
+        // At every step of a removal or insertion of runs, the rows left stand as they stood.
+        QStringList shadow = typed;
+        bool stoodStill = true;
+        const QObject guard;
+        const auto follow = [&](bool inserted, int first, int last) {
+            const QStringList now = e->grid();
+            for (int row = first; row <= last; ++row)
+                inserted ? shadow.insert(row, now.at(row)) : shadow.removeAt(first);
+            stoodStill = stoodStill && now == shadow;
+        };
+        connect(e->model(), &QAbstractItemModel::rowsRemoved, &guard,
+                [&](const QModelIndex&, int first, int last) { follow(false, first, last); });
+        connect(e->model(), &QAbstractItemModel::rowsInserted, &guard,
+                [&](const QModelIndex&, int first, int last) { follow(true, first, last); });
         QStringList expected = typed;
         for (const int row : {5, 2, 1})
             expected.removeAt(row);
@@ -349,6 +363,7 @@ private slots:
             e->trigger("Annuler");
         QCOMPARE(e->grid(), typed);
         QCOMPARE(e->records(), records);
+        QVERIFY(stoodStill);
         e->trigger("Enregistrer");
         QCOMPARE(e->cell(7, 1) + e->cell(4, 1), QStringLiteral("21.301.50"));
         e->edit(7, 1, QStringLiteral("21.3"));

@@ -308,6 +308,7 @@ private:
     void removeRecordRows(const QVector<int>& rows);
     void restoreRecordRows(const QVector<int>& rows, const QByteArray& records,
                            const QVector<TableModel::Put>& puts);
+    static qint64 maximumRecords(Format::DataFileType type);
     bool resizeRecordBuffer(qint64 records);
     void insertRecord(int position);
     QVector<int> undatedRows() const;
@@ -398,14 +399,15 @@ private:
     qint64 holeSize = 0;
     // Loads begun, so that a load finds out that another one began while it read its file.
     int loadsStarted = 0;
-    // How long a reading must look like lasting before its progress dialog shows, in ms.
+    // How long a reading must look like lasting for its progress dialog to show, in ms.
     int readProgressDelay = 500;
     // The files whose previous state a save of this document has kept as their backup, or found
     // nothing to keep: a file saved again, even after a save elsewhere, keeps its first backup.
     QSet<QString> backedUpPaths;
-    // The file the type chooser asks about and a chosen file is read from, and the note for the
-    // status bar once it is open.
+    // The file the type chooser asks about and a chosen file is read from, the type it is read
+    // as, and the note for the status bar once it is open.
     QString chosenPath;
+    Format::DataFileType chosenType = Format::DataFileType::WswinWD;
     QString chosenNote;
 
     // --- Edit history ---

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -89,8 +90,8 @@ void FenPrincipale::Ouvrir_fichier()
                     QString());
 }
 
-// The selector takes the chosen type only once the open document is answered for: turned
-// before, it would clear that document and list the workspace anew.
+// The selector takes the chosen type only once the file is read: turned before, it would clear
+// the open document and list the workspace anew.
 void FenPrincipale::Read_Data_Ouvrir()
 {
     const auto type = Format::DataFileType(typeChooserCombo->currentIndex());
@@ -102,10 +103,12 @@ void FenPrincipale::Read_Data_Ouvrir()
 // memory, or one whose reading is cancelled, leaves that document as it was.
 void FenPrincipale::Read_Data(int mode)
 {
-    const auto type = Format::DataFileType(fileTypeCombo->currentIndex());
+    const auto type =
+        mode == ByMonth ? Format::DataFileType(fileTypeCombo->currentIndex()) : chosenType;
     const QString path = mode == ByMonth ? monthFileFound() : chosenPath;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        fileTypeCombo->setCurrentIndex(int(type));
         enableDocumentActions(false);
         clearTable();
         currentFilePath = path;
@@ -132,7 +135,7 @@ bool FenPrincipale::readRecords(QFile& file, Format::DataFileType type)
     const qint64 wholeRecords = payload > 0 ? payload / layout.recordSize : 0;
     const qint64 bytes = wholeRecords * layout.recordSize;
     std::unique_ptr<char, decltype(&std::free)> buffer(
-        wholeRecords <= TableModel::maximumRows()
+        wholeRecords <= maximumRecords(type)
             ? static_cast<char*>(std::malloc(size_t(qMax<qint64>(bytes, 1))))
             : nullptr,
         &std::free);
@@ -151,12 +154,14 @@ bool FenPrincipale::readRecords(QFile& file, Format::DataFileType type)
         file.read(trailer.data(), layout.trailerSize);
 
     const int load = ++loadsStarted;
+    const int shownType = fileTypeCombo->currentIndex();
     qint64 read = 0;
     if (bytes > 0 && file.seek(layout.headerSize))
         read = readInSteps(file, buffer.get(), bytes);
-    if (read < 0 || load != loadsStarted || fileTypeCombo->currentIndex() != int(type))
+    if (read < 0 || load != loadsStarted || fileTypeCombo->currentIndex() != shownType)
         return false;
 
+    fileTypeCombo->setCurrentIndex(int(type));
     enableDocumentActions(false);
     clearTable();
     documentType = type;
@@ -170,30 +175,35 @@ bool FenPrincipale::readRecords(QFile& file, Format::DataFileType type)
     return true;
 }
 
-// Reads bytes in steps, with a progress dialog only once the reading looks like lasting more than
-// readProgressDelay; the bytes read, or -1 when the user cancels.
+// Reads bytes in steps; the bytes read, or -1 when the user cancels. The progress dialog shows
+// only once the reading, as far as it has gone, looks like lasting readProgressDelay in all and
+// half as much again from then: a reading about to end shows none.
 qint64 FenPrincipale::readInSteps(QFile& file, char* buffer, qint64 bytes)
 {
-    constexpr int steps = 256;
-    const qint64 step = qBound(qint64(64) << 10, bytes / steps, qint64(8) << 20);
+    const qint64 step = qBound(qint64(64) << 10, bytes / 256, qint64(1) << 20);
+    const int steps = int((bytes + step - 1) / step);
     std::unique_ptr<QProgressDialog> progress;
-    if (bytes > step) {
-        progress = std::make_unique<QProgressDialog>(QStringLiteral("Lecture du fichier"),
-                                                     QStringLiteral("Annuler"), 0,
-                                                     int((bytes + step - 1) / step), this);
-        progress->setWindowModality(Qt::WindowModal);
-        progress->setMinimumWidth(300);
-        progress->setMinimumDuration(readProgressDelay);
-        // Reset at its last step, the dialog would forget an "Annuler" pressed during it.
-        progress->setAutoReset(false);
-        progress->setValue(0);
-    }
+    QElapsedTimer timer;
+    timer.start();
     qint64 read = 0;
     while (read < bytes) {
         const qint64 got = file.read(buffer + read, qMin(step, bytes - read));
         if (got <= 0)
             break;
         read += got;
+        const double elapsed = double(timer.elapsed());
+        const double remaining = elapsed * double(bytes - read) / double(read);
+        if (!progress && read < bytes && elapsed + remaining >= readProgressDelay &&
+            remaining >= readProgressDelay / 2.0) {
+            progress = std::make_unique<QProgressDialog>(
+                QStringLiteral("Lecture du fichier"), QStringLiteral("Annuler"), 0, steps, this);
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumWidth(300);
+            progress->setMinimumDuration(0);
+            // Reset at its last step, the dialog would forget an "Annuler" pressed during it.
+            progress->setAutoReset(false);
+            progress->setValue(0);
+        }
         if (progress) {
             progress->setValue(int((read + step - 1) / step));
             if (progress->wasCanceled())

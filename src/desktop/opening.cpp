@@ -101,8 +101,8 @@ void FenPrincipale::openAs(const QString& path, Format::DataFileType type, const
 {
     if (!settleUnsavedChanges())
         return;
-    fileTypeCombo->setCurrentIndex(int(type));
     chosenPath = path;
+    chosenType = type;
     Read_Data(ChosenFile);
     if (!note.isEmpty() && hasDocument())
         statusBarWidget->showMessage(note);

@@ -9,8 +9,10 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -157,13 +159,22 @@ QVector<int> FenPrincipale::recordRowsToRemove() const
     return rows;
 }
 
+// The most records a document of the type can hold: the table must show them all, and the
+// history keep a copy of them all, as the removal of every row does, in one Qt block of at most
+// INT_MAX bytes.
+qint64 FenPrincipale::maximumRecords(Format::DataFileType type)
+{
+    const qint64 block = std::numeric_limits<int>::max() - 64;
+    return qMin(TableModel::maximumRows(), block / Format::layout(type).recordSize);
+}
+
 // Gives the record buffer room for records records, or leaves it as it was and says so. A
 // buffer of no record keeps one byte, so that a document without records still has one. The
 // table must be able to show them all too.
 bool FenPrincipale::resizeRecordBuffer(qint64 records)
 {
     const Format::RecordLayout& layout = Format::layout(documentType);
-    if (records > TableModel::maximumRows())
+    if (records > maximumRecords(documentType))
         return false;
     char*& buffer = recordBuffers[int(documentType)];
     const qint64 bytes = records * layout.recordSize;
@@ -212,17 +223,23 @@ qint64 FenPrincipale::placeholderCells() const
 // when it is opened again. They pass no gate: they are the record's own.
 void FenPrincipale::showSavedPlaceholders()
 {
-    const Format::RecordLayout& layout = Format::layout(documentType);
-    QVector<QModelIndex> cells;
+    QVector<TableModel::Put> saved;
+    int firstRow = INT_MAX, lastRow = -1, firstColumn = INT_MAX, lastColumn = -1;
     for (const TableModel::Put& put : model->puts()) {
         if (put.row < recordRows() && put.column != TableModel::Put::labelColumn &&
-            put.text == newCellText)
-            cells.append(model->index(put.row, put.column));
+            put.text == newCellText) {
+            saved.append({put.row, put.column, QString()});
+            firstRow = qMin(firstRow, put.row);
+            lastRow = qMax(lastRow, put.row);
+            firstColumn = qMin(firstColumn, put.column);
+            lastColumn = qMax(lastColumn, put.column);
+        }
     }
+    if (saved.isEmpty())
+        return;
+    model->putAll(std::move(saved));
     recordEdits = false;
-    for (const QModelIndex& cell : cells)
-        model->setData(cell, fieldText(layout.fields[cell.column()], documentRecord(cell.row())),
-                       Qt::EditRole);
+    model->announceCells(firstRow, lastRow, firstColumn, lastColumn);
     recordEdits = true;
 }
 
