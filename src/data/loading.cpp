@@ -3,7 +3,6 @@
 #include "table/tablemodel.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
@@ -195,8 +194,8 @@ qint64 FenPrincipale::readInSteps(QFile& file, char* buffer, qint64 bytes)
         const double remaining = elapsed * double(bytes - read) / double(read);
         if (!progress && read < bytes && elapsed + remaining >= readProgressDelay &&
             remaining >= readProgressDelay / 2.0) {
-            progress = std::make_unique<QProgressDialog>(
-                QStringLiteral("Lecture du fichier"), QStringLiteral("Annuler"), 0, steps, this);
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("Lecture du fichier"),
+                                                         QStringLiteral("Annuler"), 0, steps, this);
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumWidth(300);
             progress->setMinimumDuration(0);
