@@ -358,7 +358,8 @@ private slots:
         QCOMPARE(e->grid(), expected);
         e->clickRowHeader(1, {}, true);
         e->answerDateDialog(QStringLiteral("01/01/2010 11:00"));
-        QVERIFY(e->label(1) == "01/01/2010 11:00" && !e->model()->hasPutLabel(1));
+        QVERIFY(e->label(1) == "01/01/2010 11:00" &&
+                !e->model()->putAt(1, TableModel::Put::labelColumn));
         for (int back = 0; back < 3; ++back)
             e->trigger("Annuler");
         QCOMPARE(e->grid(), typed);

@@ -151,7 +151,9 @@ qint64 FenPrincipale::rowTimeKey(int row) const
     const char* record = documentRecord(row);
     const bool isWs2300 = Format::layout(documentType).timestamp == Format::Timestamp::Seconds;
     // A record's own label is a date: only a label put into its row may be none.
-    const qint64 key = isWs2300 && record && !model->hasPutLabel(row) ? 0 : rowDateKey(row);
+    const qint64 key = isWs2300 && record && !model->putAt(row, TableModel::Put::labelColumn)
+                           ? 0
+                           : rowDateKey(row);
     if (key < 0 || !record || !isWs2300)
         return key;
     return qint64(qFromLittleEndian<quint32>(record +

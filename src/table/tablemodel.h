@@ -71,7 +71,6 @@ public:
     bool labelShows(int row, QStringView text) const;
     qint64 labelKey(int row) const;
     void readLabelKeys(int firstRow, int count, qint64* keys) const;
-    bool hasPutLabel(int row) const { return findPut(row, Put::labelColumn) != nullptr; }
     // The text put into a cell (or, for labelColumn, a label); null when it shows its source's.
     const QString* putAt(int row, int column) const { return findPut(row, column); }
     void readNumbers(int column, int firstRow, int count, double* numbers, bool* isNumber) const;
