@@ -388,6 +388,8 @@ private:
     std::array<char*, Format::dataFileTypeCount> recordBuffers{};
     QByteArray wswinHeader;
     std::array<char, Format::ws2300TrailerSize> ws2300Trailer{};
+    // The bytes after the last whole record, before the trailer, saved back behind the records.
+    QByteArray partialRecord;
     qint32 recordCount = 0;
     // The type the document was loaded as; the selector may show another one afterwards.
     Format::DataFileType documentType = Format::DataFileType::WswinWD;

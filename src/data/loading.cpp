@@ -121,17 +121,25 @@ void FenPrincipale::Read_Data(int mode)
     buildTable();
 }
 
-// Reads the whole records of an open file, then makes them the document. Bytes that do not make
-// up a whole record are left out, so a file that shrinks while it is read keeps the records that
-// were really there. False, with the open document left alone, when the records cannot be held,
-// when the user cancels the reading, or when something done while it went on (another file
-// loaded, the selector turned) has made it moot.
+// Reads the whole records of an open file, then makes them the document. Bytes after the last
+// whole record (a record cut short when the station lost power) are kept as they are, to be saved
+// back in their place: a file saved unchanged is the file read. A file too short for its type's
+// header and trailer is none of that type, and saving it would make one up. False, with the open
+// document left alone, when the file is too short, when the records cannot be held, when the user
+// cancels the reading, or when something done while it went on (another file loaded, the selector
+// turned) has made it moot.
 bool FenPrincipale::readRecords(QFile& file, Format::DataFileType type)
 {
     const Format::RecordLayout& layout = Format::layout(type);
     const qint64 size = file.size();
     const qint64 payload = size - layout.headerSize - layout.trailerSize;
-    const qint64 wholeRecords = payload > 0 ? payload / layout.recordSize : 0;
+    if (payload < 0) {
+        showError(QStringLiteral("Le fichier est trop court pour un fichier %1 :\n")
+                      .arg(QLatin1String(layout.name)) +
+                  file.fileName());
+        return false;
+    }
+    const qint64 wholeRecords = payload / layout.recordSize;
     const qint64 bytes = wholeRecords * layout.recordSize;
     std::unique_ptr<char, decltype(&std::free)> buffer(
         wholeRecords <= maximumRecords(type)
@@ -148,8 +156,7 @@ bool FenPrincipale::readRecords(QFile& file, Format::DataFileType type)
         header.append(QByteArray(layout.headerSize - header.size(), '\0'));
     }
     std::array<char, Format::ws2300TrailerSize> trailer{};
-    if (layout.trailerSize > 0 && size >= layout.trailerSize &&
-        file.seek(size - layout.trailerSize))
+    if (layout.trailerSize > 0 && file.seek(size - layout.trailerSize))
         file.read(trailer.data(), layout.trailerSize);
 
     const int load = ++loadsStarted;
@@ -159,6 +166,9 @@ bool FenPrincipale::readRecords(QFile& file, Format::DataFileType type)
         read = readInSteps(file, buffer.get(), bytes);
     if (read < 0 || load != loadsStarted || fileTypeCombo->currentIndex() != shownType)
         return false;
+    const QByteArray leftover = read == bytes && file.seek(layout.headerSize + bytes)
+                                    ? file.read(payload - bytes)
+                                    : QByteArray();
 
     fileTypeCombo->setCurrentIndex(int(type));
     enableDocumentActions(false);
@@ -169,6 +179,7 @@ bool FenPrincipale::readRecords(QFile& file, Format::DataFileType type)
     recordCount = qint32(read / layout.recordSize);
     if (layout.headerSize > 0)
         wswinHeader = header;
+    partialRecord = leftover;
     if (layout.trailerSize > 0)
         ws2300Trailer = trailer;
     return true;

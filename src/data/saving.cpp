@@ -59,10 +59,11 @@ bool FenPrincipale::writeDocument(const QString& path)
         refreshWs2300Trailer();
     const char* records = recordBuffers[int(documentType)];
     const qint64 recordBytes = records ? qint64(recordCount) * layout.recordSize : 0;
-    const bool written = writeBlock(file.device(), wswinHeader.constData(), layout.headerSize) &&
-                         writeBlock(file.device(), records, recordBytes) &&
-                         writeBlock(file.device(), ws2300Trailer.data(), layout.trailerSize) &&
-                         file.commit();
+    const bool written =
+        writeBlock(file.device(), wswinHeader.constData(), layout.headerSize) &&
+        writeBlock(file.device(), records, recordBytes) &&
+        writeBlock(file.device(), partialRecord.constData(), partialRecord.size()) &&
+        writeBlock(file.device(), ws2300Trailer.data(), layout.trailerSize) && file.commit();
     if (!written) {
         showError(QStringLiteral("Erreur lors de l'écriture de:\n") + path);
         return false;
