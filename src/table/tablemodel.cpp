@@ -357,8 +357,8 @@ bool TableModel::removeColumns(int position, int count, const QModelIndex& paren
     horizontalHeaders.erase(horizontalHeaders.begin() + first,
                             horizontalHeaders.begin() + first + removed);
     putTexts.erase(std::remove_if(putTexts.begin(), putTexts.end(),
-                                  [=](const Put& put) {
-                                      return put.column >= first && put.column < first + removed;
+                                  [first = first, end = first + removed](const Put& put) {
+                                      return put.column >= first && put.column < end;
                                   }),
                    putTexts.end());
     for (Put& put : putTexts)
