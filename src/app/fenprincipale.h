@@ -360,6 +360,7 @@ private:
     QGroupBox* newSensorGroup();
     QList<QCheckBox*> sensorBoxes() const;
     QString exchangeFolder(bool exportOnly) const;
+    void importFile(const QString& path);
     void rememberExchangeFolder(const QString& path, bool exported);
     QVector<int> exportedColumns(bool allColumns) const;
     QString columnExportName(int column) const;

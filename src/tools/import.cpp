@@ -74,12 +74,6 @@ struct ImportChecks {
     bool decimalComma = false;
 };
 
-// Values reach the cells, the records and the edit history through the editing gate, and dates
-// the labels and timestamps the way a date change writes them. A value or date that a line
-// leaves as the table shows it is not written again, so that a file imported unchanged changes
-// no byte of the records. A file that is no import of this table changes nothing: one too large
-// to be one is refused before it is read, and one with a line too many, or far too long, as soon
-// as it comes.
 void FenPrincipale::fenImporter()
 {
     if (!hasDocument())
@@ -91,6 +85,17 @@ void FenPrincipale::fenImporter()
     if (path.isEmpty())
         return;
     rememberExchangeFolder(path, false);
+    importFile(path);
+}
+
+// Values reach the cells, the records and the edit history through the editing gate, and dates
+// the labels and timestamps the way a date change writes them. A value or date that a line
+// leaves as the table shows it is not written again, so that a file imported unchanged changes
+// no byte of the records. A file that is no import of this table changes nothing: one too large
+// to be one is refused before it is read, and one with a line too many, or far too long, as soon
+// as it comes.
+void FenPrincipale::importFile(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         showError(QStringLiteral("Erreur lors de l'ouverture de:\n") + path);
