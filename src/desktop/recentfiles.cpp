@@ -20,12 +20,18 @@ RecentFiles::RecentFiles(const QString& path, QMenu* menu, QObject* parent)
     fillMenu();
 }
 
+// A file opened again as the first of the list leaves the settings file alone.
 void RecentFiles::add(const QString& path, Format::DataFileType type)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    remove(absolute);
-    files.prepend({absolute, type});
-    files.resize(qMin(files.size(), maximum));
+    QVector<Entry> updated{{absolute, type}};
+    for (const Entry& entry : qAsConst(files)) {
+        if (entry.path != absolute && updated.size() < maximum)
+            updated.append(entry);
+    }
+    if (updated == files)
+        return;
+    files = updated;
     store();
     fillMenu();
 }

@@ -20,6 +20,10 @@ public:
     struct Entry {
         QString path;
         Format::DataFileType type;
+        bool operator==(const Entry& other) const
+        {
+            return path == other.path && type == other.type;
+        }
     };
 
     RecentFiles(const QString& settingsPath, QMenu* menu, QObject* parent);

@@ -54,5 +54,8 @@ void WindowMemory::saveColumns(Format::DataFileType type) const
     for (int column = 0; column < columns->count(); ++column)
         widths << QString::number(columns->isSectionHidden(column) ? 0
                                                                    : columns->sectionSize(column));
-    QSettings(settingsPath, QSettings::IniFormat).setValue(widthsKey(type), widths);
+    QSettings settings(settingsPath, QSettings::IniFormat);
+    // Every document closed would otherwise rewrite the settings file, most often unchanged.
+    if (settings.value(widthsKey(type)).toStringList() != widths)
+        settings.setValue(widthsKey(type), widths);
 }
