@@ -4,6 +4,8 @@
 STRATOMARK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 STRATOMARK_PACKAGES=(cmake g++ make qtbase5-dev qtbase5-dev-tools libqwt-qt5-dev
                      qttranslations5-l10n)
+# The fuzz targets' compiler and its libFuzzer.
+STRATOMARK_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -13,10 +15,13 @@ as_root() {
     fi
 }
 
+# install_missing_packages [packages...], the project's own by default
 install_missing_packages() {
     local missing=()
     local package
-    for package in "${STRATOMARK_PACKAGES[@]}"; do
+    local wanted=("$@")
+    [ "${#wanted[@]}" -gt 0 ] || wanted=("${STRATOMARK_PACKAGES[@]}")
+    for package in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi

@@ -30,6 +30,13 @@ struct TestAccess {
         const int size = Format::layout(w.documentType).recordSize;
         return buffer ? QByteArray(buffer, w.recordCount * size) : QByteArray();
     }
+    static Format::DataFileType documentType(FenPrincipale& w) { return w.documentType; }
+    static QString refusalReason(FenPrincipale& w, int row, int column, const QString& text)
+    {
+        return w.refusalReason(row, column, text);
+    }
+    // Imports path, as the import dialog does once it is answered.
+    static void importFile(FenPrincipale& w, const QString& path) { w.importFile(path); }
     static QComboBox* fileTypeCombo(FenPrincipale& w) { return w.fileTypeCombo; }
     static QLineEdit* workspaceEdit(FenPrincipale& w) { return w.workspaceEdit; }
     static QComboBox* monthCombo(FenPrincipale& w) { return w.monthCombo; }
