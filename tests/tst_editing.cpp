@@ -32,6 +32,7 @@ private slots:
         row("below the range", WD, 0, "-50.1", range);
         row("above the range", WD, 0, "2000.1", range);
         row("decimal comma, kept with a point", WD, 0, "12,5", "");
+        row("spaces and a carriage return around it", WD, 0, " 12,5\r", "");
         row("two commas", WD, 0, "1,2,5", "« 1,2,5 » n'est pas un nombre.");
         row("trailing zero", WD, 0, "21.30", "");
         row("empty", WD, 0, "", "-");
@@ -88,7 +89,7 @@ private slots:
         QCOMPARE(QVector<int>({e->enabled("Enregistrer"), e->window().isWindowModified(),
                                TestAccess::undoCount(e->window())}),
                  QVector<int>(3, accepted));
-        const QString kept = QString(text).replace(',', '.');
+        const QString kept = QString(text).replace(',', '.').trimmed();
         QCOMPARE(e->cell(0, column), accepted ? kept : before);
         QByteArray expected = recordBefore;
         if (accepted)

@@ -34,12 +34,15 @@ void FenPrincipale::modif_donnees(const QModelIndex& topLeft, const QModelIndex&
 }
 
 // A French interface takes the French way of typing a number: "12,5" is 12.5, and is kept as
-// the table writes it. A text with a point, or with more than one comma, is left as it is.
+// the table writes it. A text with a point, or with more than one comma, is left as it is. The
+// blanks around a number are no part of it: kept, a carriage return from a spreadsheet's line
+// would show in the cell and break the line of the next export.
 QString FenPrincipale::decimalPoint(const QString& text)
 {
-    if (text.count(QLatin1Char(',')) != 1 || text.contains(QLatin1Char('.')))
-        return text;
-    return QString(text).replace(QLatin1Char(','), QLatin1Char('.'));
+    const QString plain = text.trimmed();
+    if (plain.count(QLatin1Char(',')) != 1 || plain.contains(QLatin1Char('.')))
+        return plain;
+    return QString(plain).replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
 // Why text cannot go into cell (row, column), in words for the user; a null text when it can.

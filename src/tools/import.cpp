@@ -320,7 +320,7 @@ void FenPrincipale::importLine(int row, const QVector<QStringRef>& fields,
         auto known = checked.find(QStringView(raw));
         if (known == checked.end()) {
             ImportChecks::Checked value{raw.toString(), QString(), QString()};
-            value.text = checks.decimalComma ? decimalPoint(value.raw) : value.raw;
+            value.text = checks.decimalComma ? decimalPoint(value.raw) : value.raw.trimmed();
             value.reason = refusalReason(row, column, value.text);
             known = checked.emplace(QStringView(value.raw), value).first;
         }
