@@ -33,6 +33,7 @@ private slots:
         row("above the range", WD, 0, "2000.1", range);
         row("decimal comma, kept with a point", WD, 0, "12,5", "");
         row("spaces and a carriage return around it", WD, 0, " 12,5\r", "");
+        row("the text it shows, typed again", WD, 0, "0.0", "-");
         row("two commas", WD, 0, "1,2,5", "« 1,2,5 » n'est pas un nombre.");
         row("trailing zero", WD, 0, "21.30", "");
         row("empty", WD, 0, "", "-");

@@ -23,6 +23,13 @@ void FenPrincipale::modif_donnees(const QModelIndex& topLeft, const QModelIndex&
     const int row = topLeft.row();
     const int column = topLeft.column();
     const QString text = decimalPoint(model->cellText(row, column));
+    // The text the cell showed, typed again: its record may hold more than the text shows, a
+    // fraction or a reading the station wrote, and keeps it.
+    if (text == model->previousText) {
+        const QSignalBlocker blocker(model);
+        model->setData(topLeft, model->previousText, Qt::EditRole);
+        return;
+    }
     const QString reason = refusalReason(row, column, text);
     if (!reason.isNull()) {
         refuseEdit(topLeft, reason);
