@@ -234,7 +234,7 @@ private slots:
     {
         TestSupport::columns<QString, QString, QStringList>({"file", "message", "changes"});
         QTest::newRow("foreign column") << "Date;Heure;Note;Temp. E. (°C);Hum. E. (%);\n"
-                                           "{D0};hello;-5.5;41;\n{D1};;;42;\n"
+                                           "{D0};hello;-5.5;41;\n{D1};; ;42;\n"
                                         << "" << QStringList{"0,2=-5.5", "0,4=41", "1,4=42"};
         QTest::newRow("a name twice") << "Date;Heure;Temp. I. (°C);Temp. I. (°C)\n{D0};1.5;2.5\n"
                                          "{D1};3.5;4.5\n"

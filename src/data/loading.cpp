@@ -166,9 +166,12 @@ bool FenPrincipale::readRecords(QFile& file, Format::DataFileType type)
         read = readInSteps(file, buffer.get(), bytes);
     if (read < 0 || load != loadsStarted || fileTypeCombo->currentIndex() != shownType)
         return false;
-    const QByteArray leftover = read == bytes && file.seek(layout.headerSize + bytes)
-                                    ? file.read(payload - bytes)
-                                    : QByteArray();
+    // A file that shrank while it was read ends where the reading did.
+    const QByteArray leftover = read < bytes
+                                    ? QByteArray(buffer.get() + read - read % layout.recordSize,
+                                                 int(read % layout.recordSize))
+                                : file.seek(layout.headerSize + bytes) ? file.read(payload - bytes)
+                                                                       : QByteArray();
 
     fileTypeCombo->setCurrentIndex(int(type));
     enableDocumentActions(false);

@@ -306,7 +306,7 @@ void FenPrincipale::importLine(int row, const QVector<QStringRef>& fields,
                                QVector<CellWrite>& writes, QVector<RefusedWrite>& refused) const
 {
     if (fields.size() >= 2) {
-        const QString date = fields.at(0) + QLatin1Char(' ') + fields.at(1);
+        const QString date = fields.at(0).trimmed() + QLatin1Char(' ') + fields.at(1).trimmed();
         if (!model->labelShows(row, date))
             sortOut({row, CellWrite::dateColumn, date}, writes, refused);
     }
@@ -314,7 +314,7 @@ void FenPrincipale::importLine(int row, const QVector<QStringRef>& fields,
     for (int field = 2; field < count; ++field) {
         const int column = targets.at(field);
         const QStringRef& raw = fields.at(field);
-        if (column < 0 || raw.isEmpty())
+        if (column < 0 || raw.trimmed().isEmpty())
             continue;
         auto& checked = checks.columns[size_t(column)];
         auto known = checked.find(QStringView(raw));
