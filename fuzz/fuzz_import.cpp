@@ -35,6 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString path = session.writeFile(QStringLiteral("import.csv"), file);
     session.answerBoxes(importOthers ? QStringList{QStringLiteral("Oui")} : QStringList());
     TestAccess::importFile(session.window(), path);
+    const bool declined =
+        !importOthers &&
+        session.boxes().filter(QStringLiteral("Importer les autres valeurs ?")).size() == 1;
+    FUZZ_CHECK(!declined || TestAccess::undoCount(session.window()) == before.history,
+               QStringLiteral("imported after \"Non\""));
     // A value comes from its row's line, written with a point or a comma.
     Fuzz::verifyEdit(session, before, [&](int row, int column) {
         const QString line = fileLine(file, row + 1);

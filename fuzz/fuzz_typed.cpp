@@ -6,6 +6,8 @@
 
 #include <QClipboard>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -136,10 +138,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     case Way::Count:
         break;
     }
-    // A pasted block starts at the current cell and may reach beyond the selection.
+    // A pasted block starts at the current cell and may reach beyond the selection; a single
+    // value goes into every selected cell.
+    const bool singleValue = std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    });
     Fuzz::verifyEdit(session, before, [&](int row, int column) {
-        return way == Way::Pasted ? row >= block.top && column >= block.left
-                                  : block.holds(row, column);
+        if (way != Way::Pasted)
+            return block.holds(row, column);
+        if (!singleValue)
+            return row >= block.top && column >= block.left;
+        return block.holds(row, column) &&
+               session.model()->cellText(row, column).toDouble() ==
+                   QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
     });
     return 0;
 }

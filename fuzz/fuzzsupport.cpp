@@ -61,7 +61,8 @@ Session& Session::get()
     static char name[] = "stratomark-fuzz";
     static char* argv[] = {name, nullptr};
     static Session* session = [] {
-        auto* dir = new QTemporaryDir(memoryFolder());
+        static auto* dir = new QTemporaryDir(memoryFolder());
+        std::atexit([] { delete dir; });
         qputenv("HOME", QFile::encodeName(dir->path()));
         // The plain event loop: Glib's costs more than a whole input at each of its passes.
         qputenv("QT_NO_GLIB", "1");
@@ -79,7 +80,7 @@ Session& Session::get()
     return *session;
 }
 
-Session::Session(QTemporaryDir* folder) : dir(folder)
+Session::Session(QTemporaryDir* folder) : dir(*folder)
 {
     filter = std::make_unique<Filter>(
         [this](QObject* watched, QEvent* event) { return eventFilter(watched, event); });
@@ -152,7 +153,7 @@ void Session::answer(QDialog* dialog)
 
 QString Session::writeFile(const QString& name, const QByteArray& bytes)
 {
-    return TestSupport::writeFile(dir->filePath(name), bytes);
+    return TestSupport::writeFile(dir.filePath(name), bytes);
 }
 
 void Session::open(Format::DataFileType type, const QByteArray& bytes)

@@ -57,7 +57,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event);
     void answer(QDialog* dialog);
 
-    std::unique_ptr<QTemporaryDir> dir;
+    const QTemporaryDir& dir;
     void use(Format::DataFileType type);
 
     std::array<std::unique_ptr<FenPrincipale>, Format::dataFileTypeCount> windows;

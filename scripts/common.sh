@@ -5,7 +5,7 @@ STRATOMARK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 STRATOMARK_PACKAGES=(cmake g++ make qtbase5-dev qtbase5-dev-tools libqwt-qt5-dev
                      qttranslations5-l10n)
 # The fuzz targets' compiler and its libFuzzer.
-STRATOMARK_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+STRATOMARK_FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

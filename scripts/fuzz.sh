@@ -28,7 +28,8 @@ for target in "${targets[@]}"; do
     log="$dir/findings/$target.log"
     mkdir -p "$corpus"
     echo "fuzz_$target: $seconds s"
-    if ! "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" -detect_leaks=0 -print_final_stats=1 \
+    if ! "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" -detect_leaks=0 -timeout=30 \
+        -print_final_stats=1 \
         -artifact_prefix="$dir/findings/$target-" "$corpus" "$STRATOMARK_ROOT/fuzz/seeds/$target" \
         >"$log" 2>&1; then
         tail -n 80 "$log"
