@@ -17,16 +17,10 @@ QString fileLine(const QByteArray& file, int line)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    Session::get();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Fuzz::Input input(data, size);
-    const auto type = Format::DataFileType(input.byte() % Format::dataFileTypeCount);
+    const auto type = input.type();
     const bool importOthers = input.byte() & 1;
     Session& session = Session::get();
     session.openDocument(type);

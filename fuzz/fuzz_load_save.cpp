@@ -52,16 +52,10 @@ void verifyTable(Session& session, Format::DataFileType type, const QByteArray& 
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    Session::get();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Fuzz::Input input(data, size);
-    const auto type = Format::DataFileType(input.byte() % Format::dataFileTypeCount);
+    const auto type = input.type();
     const QByteArray file = input.rest();
     const Format::RecordLayout& layout = Format::layout(type);
     const qint64 payload = file.size() - layout.headerSize - layout.trailerSize;

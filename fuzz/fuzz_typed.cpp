@@ -100,16 +100,10 @@ void answerCorrection(QDialog* dialog, int kindByte, const QString& text)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    Session::get();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Fuzz::Input input(data, size);
-    const auto type = Format::DataFileType(input.byte() % Format::dataFileTypeCount);
+    const auto type = input.type();
     const int wayByte = input.byte();
     const auto way = Way(wayByte % int(Way::Count));
     Session& session = Session::get();

@@ -8,6 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+// Every target's session is made before its first input, with the application.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    Fuzz::Session::get();
+    return 0;
+}
+
 namespace Fuzz
 {
 

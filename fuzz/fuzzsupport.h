@@ -23,6 +23,8 @@ class Input
 public:
     Input(const uint8_t* data, size_t size) : data(data), size(size) {}
     uint8_t byte();
+    // A byte as one of the five types.
+    Format::DataFileType type() { return Format::DataFileType(byte() % Format::dataFileTypeCount); }
     QByteArray rest() const;
     QString restAsText() const { return QString::fromUtf8(rest()); }
 
