@@ -12,7 +12,9 @@ using Fuzz::Session;
 // Line of the file, as the import reads it: ends of line apart, where a value may come from.
 QString fileLine(const QByteArray& file, int line)
 {
-    return QString::fromLatin1(file.split('\n').value(line)).remove(QLatin1Char('\r'));
+    const QByteArray bytes = file.split('\n').value(line);
+    // Whole, a NUL byte included, as the import reads it.
+    return QString::fromLatin1(bytes.constData(), bytes.size()).remove(QLatin1Char('\r'));
 }
 
 } // namespace

@@ -390,7 +390,7 @@ void verifyEdit(Session& session, const Snapshot& before,
             const QString& text = after.cells.at(first + 1 + column);
             if (text == before.cells.at(first + 1 + column))
                 continue;
-            FUZZ_CHECK(mayChange(row, column), cellName(row, column));
+            FUZZ_CHECK(mayChange(row, column), cellName(row, column) + QStringLiteral(": ") + text);
             verifyChangedCell(session, record, row, column, text);
         }
     }
