@@ -71,12 +71,10 @@ void FenPrincipale::clearTable()
     disableDocumentOnlyActions();
     review->detach();
 
-    TableModel* oldModel = model;
-    if (oldModel)
-        oldModel->removeExtraRows();
-    model = new TableModel(1, 1, nullptr);
-    installModel(model);
-    delete oldModel;
+    // Edits of the empty table are no document's.
+    disconnect(model, &TableModel::dataChanged, this, &FenPrincipale::modif_donnees);
+    model->removeExtraRows();
+    model->resetTable(1, 1, nullptr);
     recordTexts.reset();
 
     fileLabel->setText(QString());

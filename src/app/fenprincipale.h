@@ -203,7 +203,6 @@ private:
     void createCentralWidget();
     void createTableView();
     void createDesktopLinks();
-    void installModel(TableModel* newModel);
     void disableDocumentOnlyActions();
     void updateWindowTitle();
     static QString applicationTitle();

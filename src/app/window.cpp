@@ -280,8 +280,9 @@ void FenPrincipale::createTableView()
     connect(rowHeader, &QHeaderView::sectionPressed, this, &FenPrincipale::rows_select);
     connect(rowHeader, &QHeaderView::sectionDoubleClicked, this, &FenPrincipale::fenModifDate);
 
+    // The one model of the window's life: each document resets it.
     model = new TableModel(1, 1, nullptr);
-    installModel(model);
+    tableView->setModel(model);
 
     firstSteps = new FirstSteps;
     connect(firstSteps, &FirstSteps::demoChosen, this, &FenPrincipale::openDemo);
@@ -290,15 +291,6 @@ void FenPrincipale::createTableView()
     tableArea->addWidget(firstSteps);
     tableArea->setCurrentWidget(firstSteps);
     centralWidget()->layout()->addWidget(tableArea);
-}
-
-// setModel leaves the previous selection model to its parent, the view; dropping it here keeps
-// a long session of loads from accumulating them.
-void FenPrincipale::installModel(TableModel* newModel)
-{
-    QItemSelectionModel* oldSelection = tableView->selectionModel();
-    tableView->setModel(newModel);
-    delete oldSelection;
 }
 
 // The window names the open file, with the mark of unsaved changes; with no document it bears

@@ -96,21 +96,21 @@ void FenPrincipale::buildTable()
     if (!recordBuffers[int(documentType)])
         return;
     enableDocumentActions(false);
-    delete model;
 
     const Format::RecordLayout& layout = Format::layout(documentType);
     recordTexts = std::make_unique<RecordTexts>(*this, documentType);
-    model = new TableModel(recordCount, layout.columnCount, nullptr);
-    model->setSource(recordTexts.get());
+    model->resetTable(recordCount, layout.columnCount, recordTexts.get());
     model->setHeaderLabels(Qt::Horizontal, headerLists[int(documentType)], Qt::EditRole);
 
-    installModel(model);
-    connect(model, &TableModel::dataChanged, this, &FenPrincipale::modif_donnees);
+    connect(model, &TableModel::dataChanged, this, &FenPrincipale::modif_donnees,
+            Qt::UniqueConnection);
     connect(tableView, &QTableView::clicked, this, &FenPrincipale::cell_select,
             Qt::UniqueConnection);
     AppSettings(ApplyColumnVisibility);
-    tableView->resizeColumnsToContents();
-    windowMemory->restoreColumns(documentType);
+    // Measuring a hundred rows of texts costs more than the rest of a small file's loading: only
+    // columns without a width of their own are measured.
+    for (int column : windowMemory->restoreColumns(documentType))
+        tableView->resizeColumnToContents(column);
     enableDocumentActions(true);
     review->attach(model, documentType, [this](int row) { return rowTime(row); });
     updateWindowTitle();

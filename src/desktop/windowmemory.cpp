@@ -36,16 +36,22 @@ void WindowMemory::saveWindow() const
     QSettings(settingsPath, QSettings::IniFormat).setValue(geometryKey, window->saveGeometry());
 }
 
-void WindowMemory::restoreColumns(Format::DataFileType type)
+QVector<int> WindowMemory::restoreColumns(Format::DataFileType type)
 {
     const QStringList widths =
         QSettings(settingsPath, QSettings::IniFormat).value(widthsKey(type)).toStringList();
-    for (int column = 0; column < qMin(widths.size(), columns->count()); ++column) {
+    QVector<int> unknown;
+    for (int column = 0; column < columns->count(); ++column) {
+        if (columns->isSectionHidden(column))
+            continue;
         bool isNumber = false;
-        const int width = widths.at(column).toInt(&isNumber);
-        if (isNumber && width >= narrowest && width <= widest && !columns->isSectionHidden(column))
+        const int width = column < widths.size() ? widths.at(column).toInt(&isNumber) : 0;
+        if (isNumber && width >= narrowest && width <= widest)
             columns->resizeSection(column, width);
+        else
+            unknown.append(column);
     }
+    return unknown;
 }
 
 void WindowMemory::saveColumns(Format::DataFileType type) const

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QVector>
 
 class QHeaderView;
 class QMainWindow;
@@ -20,8 +21,9 @@ public:
     // False when no earlier session left a place for the window.
     bool restoreWindow();
     void saveWindow() const;
-    // The widths the type's columns last had, in place of those of the contents.
-    void restoreColumns(Format::DataFileType type);
+    // Gives the type's columns the widths they last had; the shown columns it has none for are
+    // returned, to be sized to their contents.
+    QVector<int> restoreColumns(Format::DataFileType type);
     void saveColumns(Format::DataFileType type) const;
 
 private:

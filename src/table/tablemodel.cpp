@@ -27,10 +27,27 @@ bool sameCell(const TableModel::Put& put, const TableModel::Put& other)
 
 } // namespace
 
-TableModel::TableModel(int rows, int columns, QObject* parent)
-    : QAbstractTableModel(parent), rows(qMax(rows, 1))
+TableModel::TableModel(int rows, int columns, QObject* parent) : QAbstractTableModel(parent)
 {
+    shape(rows, columns);
+}
+
+void TableModel::resetTable(int rowCount, int columns, const Source* rowSource)
+{
+    beginResetModel();
+    shape(rowCount, columns);
+    source = rowSource;
+    putTexts.clear();
+    labelMarks = {};
+    previousText.clear();
+    endResetModel();
+}
+
+void TableModel::shape(int rowCount, int columns)
+{
+    rows = qMax(rowCount, 1);
     columns = qMax(columns, 1);
+    horizontalHeaders.clear();
     horizontalHeaders.reserve(columns);
     for (int c = 0; c < columns; ++c)
         horizontalHeaders.append(QLatin1String(""));

@@ -57,9 +57,11 @@ public:
     bool removeColumns(int position, int count, const QModelIndex& parent) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // The source is the window's, which keeps it alive as long as the model; none gives empty
-    // texts. Its columns are those of the model, which then takes no column in or out.
-    void setSource(const Source* rowSource) { source = rowSource; }
+    // Starts the table afresh, as a new model of that shape showing the source's rows would: one
+    // reset for its views, where installing a new model in each would reconnect them all. The
+    // source is the window's, which keeps it alive until the next reset; none gives empty texts.
+    // Its columns are those of the model, which then takes no column in or out.
+    void resetTable(int rows, int columns, const Source* rowSource);
 
     // What reads many cells of a large table reads them through these, without a variant per
     // cell, and without a text where a number or a comparison is all it needs.
@@ -109,6 +111,7 @@ public:
     QString previousText;
 
 private:
+    void shape(int rowCount, int columns);
     bool isCell(const QModelIndex& index) const;
     void sourceChars(int row, int column, TextFormat::Chars& text) const;
     const QString* findPut(int row, int column) const;
