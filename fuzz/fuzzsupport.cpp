@@ -102,11 +102,13 @@ void Session::use(Format::DataFileType type)
     std::unique_ptr<FenPrincipale>& window = windows[std::size_t(type)];
     if (!window) {
         window = std::make_unique<FenPrincipale>();
-        // Nobody sees the window: painting it, or measuring its headers' texts, at each load
-        // would cost more than the load.
+        // Nobody sees the window: painting it, measuring its headers' texts or sizing its
+        // columns to a hundred rows at each load would cost more than the load.
         window->hide();
-        TestAccess::view(*window)->horizontalHeader()->hide();
-        TestAccess::view(*window)->verticalHeader()->hide();
+        QTableView* view = TestAccess::view(*window);
+        view->horizontalHeader()->hide();
+        view->verticalHeader()->hide();
+        view->horizontalHeader()->setResizeContentsPrecision(1);
     }
     w = window.get();
 }
@@ -118,11 +120,13 @@ bool Session::eventFilter(QObject* watched, QEvent* event)
     auto* dialog = qobject_cast<QDialog*>(watched);
     if (!dialog || !dialog->isWindow())
         return false;
+    // Sized before it shows, a dialog is not fitted to its texts when it does.
+    if (!dialog->testAttribute(Qt::WA_Resized))
+        dialog->resize(400, 300);
     if (event->type() == QEvent::Polish) {
         // Laid out, painted or shown, a dialog would cost more than the rest of an input.
         dialog->setAttribute(Qt::WA_DontShowOnScreen);
         dialog->setUpdatesEnabled(false);
-        dialog->resize(400, 300);
         if (dialog->layout())
             dialog->layout()->setEnabled(false);
     }
@@ -191,7 +195,11 @@ void Session::answerBoxes(const QStringList& answers)
 QByteArray document(Format::DataFileType type)
 {
     static const QDateTime start(QDate(2023, 3, 26), QTime(0, 30));
-    return Synthetic::stationFile(type, start, 30, 6);
+    static std::array<QByteArray, Format::dataFileTypeCount> made;
+    QByteArray& file = made[std::size_t(type)];
+    if (file.isEmpty())
+        file = Synthetic::stationFile(type, start, 30, 6);
+    return file;
 }
 
 namespace
