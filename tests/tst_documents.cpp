@@ -518,9 +518,6 @@ private slots:
                                 "côté : un seul document s'ouvre à la fois.")
                      .arg(QFileInfo(history).fileName()));
     }
-    // The files opened last, newest first, eight at most, with their types, come back at the next
-    // start; of a list edited by hand only absolute paths of known types are kept, once each; a
-    // file gone since is taken off the list with a box.
     // Each type's columns come back as its last document left them; a column without a width of
     // its own, such as one hidden then, is sized to its contents.
     void columnWidthsFollowTheType()
@@ -538,11 +535,14 @@ private slots:
         view->setColumnHidden(0, true);
         e->open(DataFileType::WswinWS, 3);
         QCOMPARE(header->sectionSize(1), contents(1));
+        header->resizeSection(0, contents(0) + 23);
         e->open(DataFileType::WswinWD, 3);
         QCOMPARE(header->sectionSize(1), chosen);
         QCOMPARE(header->sectionSize(0), contents(0));
     }
-
+    // The files opened last, newest first, eight at most, with their types, come back at the next
+    // start; of a list edited by hand only absolute paths of known types are kept, once each; a
+    // file gone since is taken off the list with a box.
     void recentFiles()
     {
         const auto menu = [](FenPrincipale& w) {

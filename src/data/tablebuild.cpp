@@ -98,8 +98,10 @@ void FenPrincipale::buildTable()
     enableDocumentActions(false);
 
     const Format::RecordLayout& layout = Format::layout(documentType);
-    recordTexts = std::make_unique<RecordTexts>(*this, documentType);
-    model->resetTable(recordCount, layout.columnCount, recordTexts.get());
+    // The model lets go of the texts it showed before they go.
+    auto texts = std::make_unique<RecordTexts>(*this, documentType);
+    model->resetTable(recordCount, layout.columnCount, texts.get());
+    recordTexts = std::move(texts);
     model->setHeaderLabels(Qt::Horizontal, headerLists[int(documentType)], Qt::EditRole);
 
     connect(model, &TableModel::dataChanged, this, &FenPrincipale::modif_donnees,

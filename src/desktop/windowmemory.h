@@ -23,7 +23,7 @@ public:
     void saveWindow() const;
     // Gives the type's columns the widths they last had; the shown columns it has none for are
     // returned, to be sized to their contents.
-    QVector<int> restoreColumns(Format::DataFileType type);
+    [[nodiscard]] QVector<int> restoreColumns(Format::DataFileType type);
     void saveColumns(Format::DataFileType type) const;
 
 private:
