@@ -247,9 +247,11 @@ private slots:
             values << qint32(bits) / 65536.0f << float(qint32(bits) % 100000) / 1000.0f;
             std::memcpy(&values.last(), &bits, sizeof bits);
         }
+        // Qt's own reading of the text is the reference: a number is a finite one.
         const auto readsAsText = [](double number, bool isNumber, const QString& text) {
             bool textIsNumber = false;
-            const double textNumber = TextFormat::number(text, &textIsNumber);
+            const double textNumber = text.toDouble(&textIsNumber);
+            textIsNumber = textIsNumber && std::isfinite(textNumber);
             return isNumber == textIsNumber && (!isNumber || number == textNumber);
         };
         bool isNumber = false;

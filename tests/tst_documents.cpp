@@ -14,12 +14,14 @@ private slots:
     void init() { e = std::make_unique<TestSupport::Editor>(); }
     void roundTrip_data()
     {
-        TestSupport::columns<int, int, QString, QByteArray>({"type", "column", "text", "bytes"});
-        QTest::newRow("wswin_WS") << 0 << 0 << "-12.4" << QByteArray::fromHex("84ff");
-        QTest::newRow("wswin_WD") << 1 << 33 << "1.250" << QByteArray::fromHex("e204");
-        QTest::newRow("wswin_WM") << 2 << 15 << "97" << QByteArray::fromHex("61");
-        QTest::newRow("WS2300") << 3 << 4 << "1013.5" << QByteArray::fromHex("00607d44");
-        QTest::newRow("WS3600") << 4 << 9 << "270.0" << QByteArray::fromHex("0c000000");
+        // offset: the field's, as the formats of these files give it
+        TestSupport::columns<int, int, int, QString, QByteArray>(
+            {"type", "column", "offset", "text", "bytes"});
+        QTest::newRow("wswin_WS") << 0 << 0 << 0x04 << "-12.4" << QByteArray::fromHex("84ff");
+        QTest::newRow("wswin_WD") << 1 << 33 << 0x36 << "1.250" << QByteArray::fromHex("e204");
+        QTest::newRow("wswin_WM") << 2 << 15 << 0x1D << "97" << QByteArray::fromHex("61");
+        QTest::newRow("WS2300") << 3 << 4 << 0x08 << "1013.5" << QByteArray::fromHex("00607d44");
+        QTest::newRow("WS3600") << 4 << 9 << 0x14 << "270.0" << QByteArray::fromHex("0c000000");
     }
     // Every cell shows its field and every label its timestamp; an edit, made while the selector
     // shows another type, changes exactly its field's bytes in the saved file, which keeps its
@@ -28,8 +30,9 @@ private slots:
     // file it replaces as its backup.
     void roundTrip()
     {
-        const auto [type, column, text, bytes] =
-            TestSupport::fetch<int, int, QString, QByteArray>("type", "column", "text", "bytes");
+        const auto [type, column, offset, text, bytes] =
+            TestSupport::fetch<int, int, int, QString, QByteArray>("type", "column", "offset",
+                                                                   "text", "bytes");
         const Format::RecordLayout& layout = Format::layout(DataFileType(type));
         QByteArray original = TestSupport::stationFile(DataFileType(type), 3);
         original.insert(original.size() - layout.trailerSize,
@@ -56,8 +59,7 @@ private slots:
         e->trigger("Enregistrer");
         QVERIFY(!e->enabled("Enregistrer"));
         QByteArray expected = original;
-        expected.replace(layout.headerSize + layout.recordSize + layout.fields[column].offset,
-                         bytes.size(), bytes);
+        expected.replace(layout.headerSize + layout.recordSize + offset, bytes.size(), bytes);
         if (layout.trailerSize > 0) {
             const int trailer = expected.size() - layout.trailerSize;
             put<quint32>(expected, trailer + 16, 3);
